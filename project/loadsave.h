@@ -1,0 +1,4 @@
+#pragma once
+
+#include "catalogue/consttypes.h"
+#include "catalogue/result.h"

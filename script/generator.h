@@ -1,0 +1,8 @@
+#pragma once
+
+#include "catalogue/consttypes.h"
+#include "catalogue/result.h"
+
+namespace corvane::script {
+
+} // namespace corvane::script

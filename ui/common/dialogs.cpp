@@ -1,0 +1,83 @@
+#include "ui/common/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace corvane::ui {
+
+namespace {
+
+// "Text file | *.txt" is the notation of the program's filters; Qt wants
+// "Text file (*.txt)".
+QString qtFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    return filter.left(bar).trimmed() + QStringLiteral(" (") + filter.mid(bar + 1).trimmed() +
+           u')';
+}
+
+class RealDialogs final : public Dialogs
+{
+public:
+    void message(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::information(parent, QApplication::applicationName(), text);
+    }
+    void information(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::information(parent, QApplication::applicationName(), text);
+    }
+    void error(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::critical(parent, QApplication::applicationName(), text);
+    }
+    QString saveFileName(QWidget* parent, const FileDialogOptions& o) override
+    {
+        QFileDialog dialog(parent, o.title, o.directory, qtFilter(o.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDefaultSuffix(o.defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+    QString openFileName(QWidget* parent, const FileDialogOptions& o) override
+    {
+        QFileDialog dialog(parent, o.title, o.directory, qtFilter(o.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(o.defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+RealDialogs g_real;
+Dialogs* g_current = nullptr;
+
+} // namespace
+
+Dialogs& dialogs()
+{
+    return g_current ? *g_current : g_real;
+}
+
+void setDialogs(Dialogs* replacement)
+{
+    g_current = replacement;
+}
+
+void showError(QWidget* parent, const Error& error)
+{
+    if (error.isNotice())
+        dialogs().information(parent, error.message);
+    else
+        dialogs().error(parent, error.message);
+}
+
+} // namespace corvane::ui
