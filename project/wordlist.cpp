@@ -1,1 +1,11 @@
 #include "project/wordlist.h"
+
+// Placeholder until the word-list files land.
+namespace corvane {
+
+QString VirtualDataFolder()
+{
+    return {};
+}
+
+} // namespace corvane
