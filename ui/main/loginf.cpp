@@ -1,10 +1,92 @@
 #include "ui/main/loginf.h"
 
+#include "db/connectionstring.h"
+#include "ui/common/dialogs.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace corvane {
 
-TLoginF::TLoginF(db::ConnectionFactory connect, QWidget* parent)
-    : QDialog(parent), m_connect(std::move(connect))
+QString TLoginF::s_serverName;
+QString TLoginF::s_databaseName;
+QString TLoginF::s_login;
+QString TLoginF::s_password;
+QString TLoginF::s_connectionString;
+
+namespace {
+
+QLineEdit* makeEdit(const QString& name, QWidget* parent)
 {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+QPushButton* makeButton(const QString& caption, const QString& name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TLoginF::TLoginF(db::ConnectionFactory factory, QWidget* parent)
+    : QDialog(parent), m_connect(std::move(factory))
+{
+    setObjectName(QStringLiteral("LoginF"));
+    setWindowTitle(QStringLiteral("Corvane"));
+    setModal(true);
+
+    auto* connectionBox = new QGroupBox(QStringLiteral("Connection "), this);
+    auto* connectionLayout = new QVBoxLayout(connectionBox);
+    connectionLayout->addWidget(
+        new QLabel(QStringLiteral("Specify the following to connect to SQL Server"), connectionBox));
+
+    auto* serverBox = new QGroupBox(QStringLiteral("SQL Server"), this);
+    auto* serverLayout = new QFormLayout(serverBox);
+    EdServerName = makeEdit(QStringLiteral("EdServerName"), serverBox);
+    EdDatabaseName = makeEdit(QStringLiteral("EdDatabaseName"), serverBox);
+    serverLayout->addRow(QStringLiteral("Server name"), EdServerName);
+    serverLayout->addRow(QStringLiteral("Database"), EdDatabaseName);
+
+    auto* userBox = new QGroupBox(QStringLiteral("User settings"), this);
+    auto* userLayout = new QFormLayout(userBox);
+    EdLogin = makeEdit(QStringLiteral("EdLogin"), userBox);
+    EdPassword = makeEdit(QStringLiteral("EdPassword"), userBox);
+    EdPassword->setEchoMode(QLineEdit::Password);
+    // An asterisk per character, whatever the style's own mask character is.
+    EdPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    userLayout->addRow(QStringLiteral("Login"), EdLogin);
+    userLayout->addRow(QStringLiteral("Password"), EdPassword);
+
+    Button3 = makeButton(QStringLiteral("Test connection"), QStringLiteral("Button3"), this);
+    Button1 = makeButton(QStringLiteral("OK"), QStringLiteral("Button1"), this);
+    Button2 = makeButton(QStringLiteral("Cancel"), QStringLiteral("Button2"), this);
+    Button1->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button3);
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(connectionBox);
+    layout->addWidget(serverBox);
+    layout->addWidget(userBox);
+    layout->addLayout(buttons);
+
+    connect(Button3, &QPushButton::clicked, this, &TLoginF::testConnection);
+    connect(Button1, &QPushButton::clicked, this, &TLoginF::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TLoginF::Button2Click);
 }
 
 void TLoginF::SetResultTarget(QString* target)
@@ -12,10 +94,40 @@ void TLoginF::SetResultTarget(QString* target)
     m_target = target;
 }
 
-void TLoginF::testConnection() {}
+void TLoginF::testConnection()
+{
+    s_serverName = EdServerName->text();
+    s_databaseName = EdDatabaseName->text();
+    s_login = EdLogin->text();
+    s_password = EdPassword->text();
+    if (s_serverName.isEmpty() || s_databaseName.isEmpty() || s_login.isEmpty()) {
+        ui::dialogs().message(this, QStringLiteral("All fields are required !"));
+        return;
+    }
+
+    Button1->setEnabled(false);
+    s_connectionString = db::BuildConnectionString(
+        {s_serverName, s_databaseName, s_login, s_password}, db::ComputerName());
+
+    std::unique_ptr<db::Connection> connection = m_connect ? m_connect() : nullptr;
+    // The error's own text is not shown: the operator only learns whether these
+    // four values open a connection.
+    if (!connection || !connection->open(s_connectionString, s_login, s_password)) {
+        ui::dialogs().message(this, QStringLiteral("Connection failed."));
+        return;
+    }
+    connection->close();
+    ui::dialogs().message(this, QStringLiteral("Test connection succeeded."));
+    Button1->setEnabled(true);
+}
 
 void TLoginF::Button1Click()
 {
+    // Only the string of a test that has just succeeded may be handed over.
+    if (!Button1->isEnabled())
+        return;
+    if (m_target)
+        *m_target = s_connectionString;
     accept();
 }
 

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class QLineEdit;
+class QPushButton;
+
 namespace corvane {
 
 // The connection dialog: only a connection that has just passed "Test
@@ -21,7 +24,23 @@ public:
     void Button1Click();
     void Button2Click();
 
+    QLineEdit* EdServerName = nullptr;
+    QLineEdit* EdDatabaseName = nullptr;
+    QLineEdit* EdLogin = nullptr;
+    QLineEdit* EdPassword = nullptr;
+    QPushButton* Button1 = nullptr; // OK
+    QPushButton* Button2 = nullptr; // Cancel
+    QPushButton* Button3 = nullptr; // Test connection
+
 private:
+    // What the last test read and built; shared by every dialog of the run, like
+    // the fields of a login screen that remembers its last attempt.
+    static QString s_serverName;
+    static QString s_databaseName;
+    static QString s_login;
+    static QString s_password;
+    static QString s_connectionString;
+
     db::ConnectionFactory m_connect;
     QString* m_target = nullptr;
 };

@@ -1,13 +1,474 @@
 #include "ui/main/mainf.h"
 
-namespace corvane {
+#include "catalogue/loader.h"
+#include "project/loadsave.h"
+#include "project/setseedf.h"
+#include "project/virtualdataf.h"
+#include "project/wordlist.h"
+#include "run/runsqlf.h"
+#include "script/sqlf.h"
+#include "ui/common/dialogs.h"
+#include "ui/editor/anonymizationf.h"
+#include "ui/main/loginf.h"
+#include "ui/main/schematreemodel.h"
+#include "ui/views/listf.h"
+#include "ui/views/selectf.h"
 
-TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent) : QMainWindow(parent)
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedLayout>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+// The picture of the strip lives in this library; a static library's resources
+// are registered by hand.
+static void initMainResources()
 {
-    m_state.connect = std::move(connect);
-    setWindowTitle(QStringLiteral("Corvane"));
+    Q_INIT_RESOURCE(mainui);
 }
 
-void TMainF::FormCreate() {}
+namespace corvane {
+
+namespace {
+
+const QString ProjectFilter = QStringLiteral("Corvane files | *.crv");
+const QString AboutText = QStringLiteral("Corvane 1.0\nby the Corvane authors, 2026");
+
+QTableWidgetItem* readOnlyItem(const QString& text)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled);
+    return item;
+}
+
+} // namespace
+
+TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
+    : QMainWindow(parent), m_runDialog([](QDialog& dialog) { return dialog.exec(); })
+{
+    initMainResources();
+    m_state.connect = std::move(connect);
+    setObjectName(QStringLiteral("MainF"));
+    setWindowTitle(QStringLiteral("Corvane"));
+    resize(1200, 760);
+
+    buildMenu();
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(buildTreeSide());
+    splitter->addWidget(buildPages());
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({300, 800});
+
+    m_strip = new QLabel;
+    m_strip->setObjectName(QStringLiteral("Image1"));
+    m_strip->setPixmap(QPixmap(QStringLiteral(":/corvane/strip.jpg")));
+    m_strip->setScaledContents(true);
+    m_strip->setFixedWidth(m_strip->pixmap().isNull() ? 0 : m_strip->pixmap().width());
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(m_strip);
+    setCentralWidget(central);
+}
+
+TMainF::~TMainF() = default;
+
+void TMainF::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    const auto item = [this](QMenu* menu, const QString& caption, const QString& name,
+                             void (TMainF::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    item(file, QStringLiteral("Save project"), QStringLiteral("Saveproject1"),
+         &TMainF::Saveproject1Click);
+    item(file, QStringLiteral("Load project"), QStringLiteral("Loadproject1"),
+         &TMainF::Loadproject1Click);
+    item(file, QStringLiteral("Login"), QStringLiteral("Login1"), &TMainF::Button1Click);
+    item(file, QStringLiteral("Set seed"), QStringLiteral("Setseed1"), &TMainF::Setseed1Click);
+    item(file, QStringLiteral("Close"), QStringLiteral("Close1"), &TMainF::Close1Click);
+
+    QMenu* virtualData = bar->addMenu(QStringLiteral("Virtual data"));
+    virtualData->setObjectName(QStringLiteral("Virtualdata1"));
+    item(virtualData, QStringLiteral("New file"), QStringLiteral("Insert1"), &TMainF::Insert1Click);
+    item(virtualData, QStringLiteral("Edit file"), QStringLiteral("Edit1"), &TMainF::Edit1Click);
+
+    QMenu* tree = bar->addMenu(QStringLiteral("Database tree"));
+    tree->setObjectName(QStringLiteral("Databasetree1"));
+    item(tree, QStringLiteral("Expand"), QStringLiteral("Fullexpand1"), &TMainF::Fullexpand1Click);
+    item(tree, QStringLiteral("Collapse"), QStringLiteral("Minimize1"), &TMainF::Minimize1Click);
+
+    // The menu title itself is the command.
+    QAction* about = bar->addAction(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, &TMainF::About1Click);
+}
+
+QWidget* TMainF::buildTreeSide()
+{
+    auto* side = new QWidget;
+    auto* layout = new QVBoxLayout(side);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    m_treeModel = new SchemaTreeModel(this);
+    TreeView1 = new QTreeView(side);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setModel(m_treeModel);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setUniformRowHeights(true); // row heights need not be measured one by one
+    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The operator works on the pages with the tree unfocused and must still see
+    // which column is being edited.
+    QPalette palette = TreeView1->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    TreeView1->setPalette(palette);
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { TreeView1Change(current); });
+    connect(TreeView1, &QTreeView::clicked, this, &TMainF::TreeView1Click);
+
+    auto* caption = new QLabel(QStringLiteral("Column parameters"), side);
+    caption->setObjectName(QStringLiteral("Label1"));
+
+    VList = new QTableWidget(0, 2, side);
+    VList->setObjectName(QStringLiteral("VList"));
+    VList->horizontalHeader()->hide();
+    VList->verticalHeader()->hide();
+    VList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    VList->horizontalHeader()->setStretchLastSection(true);
+    VList->setColumnWidth(0, 130);
+    VList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    VList->setSelectionMode(QAbstractItemView::NoSelection);
+    VList->setMaximumHeight(200);
+
+    layout->addWidget(TreeView1, 1);
+    layout->addWidget(caption);
+    layout->addWidget(VList);
+    return side;
+}
+
+QWidget* TMainF::addPage(const QString& pageName, const QString& caption,
+                         const QString& panelName, QWidget** page)
+{
+    *page = new QWidget;
+    (*page)->setObjectName(pageName);
+    auto* pageLayout = new QVBoxLayout(*page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+
+    auto* panel = new QFrame(*page);
+    panel->setObjectName(panelName);
+    auto* stack = new QStackedLayout(panel);
+    stack->setContentsMargins(0, 0, 0, 0);
+    auto* wait = new QLabel(QStringLiteral("please wait..."), panel);
+    wait->setAlignment(Qt::AlignCenter);
+    stack->addWidget(wait);
+    pageLayout->addWidget(panel);
+
+    MyPageControl1->addTab(*page, caption);
+    return panel;
+}
+
+QWidget* TMainF::buildPages()
+{
+    MyPageControl1 = new QTabWidget;
+    MyPageControl1->setObjectName(QStringLiteral("MyPageControl1"));
+    PaList = addPage(QStringLiteral("TsList"), QStringLiteral("List of anonymized columns"),
+                     QStringLiteral("PaList"), &TsList);
+    PaSelect = addPage(QStringLiteral("TsSelect"), QStringLiteral("Select from current table"),
+                       QStringLiteral("PaSelect"), &TsSelect);
+    PanScrambling = addPage(QStringLiteral("TsAnonymization"), QStringLiteral("Anonymisation"),
+                            QStringLiteral("PanScrambling"), &TsAnonymization);
+    PaSQL = addPage(QStringLiteral("TsSQL"), QStringLiteral("SQL"), QStringLiteral("PaSQL"),
+                    &TsSQL);
+    PaRunSQL = addPage(QStringLiteral("TsRunSQL"), QStringLiteral("Run SQL"),
+                       QStringLiteral("PaRunSQL"), &TsRunSQL);
+    MyPageControl1->setEnabled(false);
+    connect(MyPageControl1, &QTabWidget::currentChanged, this, &TMainF::MyPageControl1Change);
+    return MyPageControl1;
+}
+
+void TMainF::embed(QWidget* panel, QWidget* form)
+{
+    form->setWindowFlags(Qt::Widget);
+    auto* stack = static_cast<QStackedLayout*>(panel->layout());
+    stack->addWidget(form);
+    stack->setCurrentWidget(form);
+}
+
+int TMainF::runDialog(QDialog& dialog)
+{
+    return m_runDialog(dialog);
+}
+
+int TMainF::selectedNode() const
+{
+    return SchemaTreeModel::absoluteIndex(TreeView1->currentIndex());
+}
+
+bool TMainF::selectedIsColumn() const
+{
+    return m_treeModel->level(TreeView1->currentIndex()) == SchemaTree::ColumnLevel;
+}
+
+void TMainF::FormCreate()
+{
+    {
+        const QSignalBlocker quiet(MyPageControl1);
+        MyPageControl1->setCurrentWidget(TsList);
+    }
+    MyPageControl1Change();
+    Button1Click();
+    m_state.RandomSeed = DefaultSeed;
+}
+
+void TMainF::clearTree()
+{
+    m_treeModel->clear();
+    // The facts and the table named a node that no longer exists.
+    VList->setRowCount(0);
+    m_state.CurrentTable.clear();
+}
+
+void TMainF::Button1Click()
+{
+    if (m_connection)
+        m_connection->close();
+    clearTree();
+    m_state.ConnectionString.clear();
+
+    {
+        TLoginF dialog(m_state.connect, this);
+        dialog.SetResultTarget(&m_state.ConnectionString);
+        runDialog(dialog);
+    }
+    if (m_state.ConnectionString.isEmpty())
+        return;
+
+    MyPageControl1->setEnabled(true);
+    if (!m_connection && m_state.connect)
+        m_connection = m_state.connect();
+    if (!m_connection) {
+        ui::showError(this, Error::failure(QStringLiteral("No database connection is available.")));
+        return;
+    }
+    SchemaTree tree;
+    const Status loaded =
+        LoadCatalogue(*m_connection, m_state.ConnectionString, m_state.ColumnCatalogue, tree);
+    if (!loaded) {
+        ui::showError(this, loaded.error());
+        return;
+    }
+    m_state.CatalogueConnectionString = m_state.ConnectionString;
+    m_treeModel->setTree(std::move(tree));
+
+    const QModelIndex database = m_treeModel->indexOf(0);
+    TreeView1->expand(database);
+    TreeView1->setCurrentIndex(database);
+}
+
+void TMainF::TreeView1Change(const QModelIndex& node)
+{
+    const int level = m_treeModel->level(node);
+    if (level < 0) {
+        VList->setRowCount(0);
+        m_state.CurrentTable.clear();
+        return;
+    }
+    const int absolute = SchemaTreeModel::absoluteIndex(node);
+    const QVector<SchemaTree::Node>& nodes = m_treeModel->tree().nodes;
+
+    if (m_anonymization && MyPageControl1->currentWidget() == TsAnonymization) {
+        m_anonymization->ShowColumn(absolute);
+        if (QTabWidget* sheets = m_anonymization->PageControl1())
+            sheets->setVisible(level == SchemaTree::ColumnLevel);
+    }
+
+    if (level == SchemaTree::ColumnLevel) {
+        m_state.CurrentTable = nodes.at(nodes.at(absolute).parent).text;
+        if (m_select)
+            m_select->ShowTableName();
+    } else if (level == SchemaTree::TableLevel) {
+        m_state.CurrentTable = nodes.at(absolute).text;
+    } else {
+        m_state.CurrentTable.clear();
+    }
+
+    VList->setRowCount(0);
+    if (level == SchemaTree::ColumnLevel)
+        fillVList(absolute);
+}
+
+void TMainF::fillVList(int slot)
+{
+    const TData& catalogue = m_state.ColumnCatalogue;
+    if (slot < 0 || slot >= catalogue.size())
+        return;
+    const TColumnRec& rec = catalogue.at(slot);
+
+    QList<std::pair<QString, QString>> rows;
+    if (!rec.PK.isEmpty())
+        rows.append({QStringLiteral("Primary key"), QString()});
+    rows.append({QStringLiteral("Type"), rec.typ});
+    if (!rec.char_max.isEmpty())
+        rows.append({QStringLiteral("Max length"), rec.char_max});
+    rows.append({QStringLiteral("IsNull"), rec.isnull});
+    if (!rec.PK_table.isEmpty()) {
+        rows.append({QStringLiteral("Foreign key"), QString()});
+        rows.append({QStringLiteral("PK table"), rec.PK_table});
+        rows.append({QStringLiteral("PK column"), rec.PK_column});
+        rows.append({QStringLiteral("PK Constraint_Name"), rec.Constraint_Name});
+    }
+
+    VList->setRowCount(rows.size());
+    const QBrush keyBackground = VList->palette().brush(QPalette::Button);
+    for (int r = 0; r < rows.size(); ++r) {
+        QTableWidgetItem* key = readOnlyItem(rows.at(r).first);
+        key->setBackground(keyBackground);
+        VList->setItem(r, 0, key);
+        VList->setItem(r, 1, readOnlyItem(rows.at(r).second));
+    }
+}
+
+void TMainF::TreeView1Click()
+{
+    const int node = selectedNode();
+    if (m_anonymization && node >= 0)
+        m_anonymization->ShowColumn(node);
+}
+
+void TMainF::MyPageControl1Change()
+{
+    QWidget* active = MyPageControl1->currentWidget();
+
+    if (!m_anonymization && active == TsAnonymization) {
+        m_anonymization = new TAnonymizationF(PanScrambling);
+        embed(PanScrambling, m_anonymization);
+        m_anonymization->SetData(m_state);
+        if (const int node = selectedNode(); node >= 0)
+            m_anonymization->ShowColumn(node);
+        if (QTabWidget* sheets = m_anonymization->PageControl1())
+            sheets->setVisible(selectedIsColumn());
+        m_anonymization->show();
+    }
+    if (!m_sql && active == TsSQL) {
+        m_sql = new TSQLF(PaSQL);
+        embed(PaSQL, m_sql);
+        m_sql->SetSource(m_state);
+        m_sql->show();
+    }
+    if (!m_runSql && active == TsRunSQL) {
+        m_runSql = new TRunSQLF(PaRunSQL);
+        embed(PaRunSQL, m_runSql);
+        m_runSql->SetSource(m_state);
+        m_runSql->show();
+    }
+    if (!m_list && active == TsList) {
+        m_list = new TListF(PaList);
+        embed(PaList, m_list);
+        m_list->SetCatalogue(m_state.ColumnCatalogue);
+        m_list->RefreshList();
+        m_list->show();
+    }
+    if (m_list && active == TsList)
+        m_list->RefreshList();
+    if (!m_select && active == TsSelect) {
+        m_select = new TSelectF(PaSelect);
+        embed(PaSelect, m_select);
+        m_select->SetTableSource(m_state);
+        m_select->show();
+    }
+}
+
+void TMainF::Saveproject1Click()
+{
+    const QString name = ui::dialogs().saveFileName(
+        this, {QStringLiteral("Save your project"), QDir::currentPath(), ProjectFilter,
+               QStringLiteral("crv")});
+    if (name.isEmpty())
+        return;
+    ui::succeeded(this, TLoadSave().SaveProject(name, m_state.ColumnCatalogue));
+}
+
+void TMainF::Loadproject1Click()
+{
+    const QString name = ui::dialogs().openFileName(
+        this, {QStringLiteral("Load your project"), QDir::currentPath(), ProjectFilter, QString()});
+    if (name.isEmpty())
+        return;
+    const Status loaded = TLoadSave().LoadProject(name, m_state.ColumnCatalogue);
+    if (!loaded) {
+        ui::showError(this, loaded.error());
+        // An incompatible file may have filled the first slots: show them.
+        if (!loaded.error().isNotice())
+            return;
+    }
+    if (m_list)
+        m_list->RefreshList();
+}
+
+void TMainF::Setseed1Click()
+{
+    TSetSeedF dialog(this);
+    dialog.Open(m_state.RandomSeed);
+    runDialog(dialog);
+}
+
+void TMainF::Insert1Click()
+{
+    TVirtualDataF dialog(this);
+    dialog.SetFileName(QString());
+    runDialog(dialog);
+}
+
+void TMainF::Edit1Click()
+{
+    const QString name = ui::dialogs().openFileName(
+        this, {QStringLiteral("Load your virtual data file"), VirtualDataFolder(),
+               QStringLiteral("Text file | *.txt"), QString()});
+    if (name.isEmpty())
+        return;
+    TVirtualDataF dialog(this);
+    dialog.SetFileName(name);
+    runDialog(dialog);
+}
+
+void TMainF::Close1Click()
+{
+    close();
+}
+
+void TMainF::About1Click()
+{
+    ui::dialogs().information(this, AboutText);
+}
+
+void TMainF::Fullexpand1Click()
+{
+    TreeView1->expandAll();
+}
+
+void TMainF::Minimize1Click()
+{
+    TreeView1->collapseAll();
+}
 
 } // namespace corvane

@@ -4,21 +4,109 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QModelIndex;
+class QTabWidget;
+class QTableWidget;
+class QTreeView;
+
 namespace corvane {
+
+class SchemaTreeModel;
+class TAnonymizationF;
+class TListF;
+class TLoginF;
+class TRunSQLF;
+class TSelectF;
+class TSQLF;
 
 // The main window: the database tree, the column facts and the five pages.
 class TMainF : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Runs a modal dialog and returns its result code.
+    using DialogRunner = std::function<int(QDialog&)>;
+
     explicit TMainF(db::ConnectionFactory connect, QWidget* parent = nullptr);
+    ~TMainF() override;
 
     SharedState& state() { return m_state; }
     // Start-up: the list page, then the Login command, then the seed.
     void FormCreate();
 
+    // Replaces QDialog::exec for the login, seed and word-list dialogs, so that
+    // they can be answered without a nested event loop.
+    void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+
+    // Handlers.
+    void Button1Click(); // the Login command
+    void TreeView1Change(const QModelIndex& node);
+    void TreeView1Click();
+    void MyPageControl1Change();
+    void Saveproject1Click();
+    void Loadproject1Click();
+    void Setseed1Click();
+    void Insert1Click();
+    void Edit1Click();
+    void Close1Click();
+    void About1Click();
+    void Fullexpand1Click();
+    void Minimize1Click();
+
+    // Controls, under their designer names.
+    QTreeView* TreeView1 = nullptr;
+    QTableWidget* VList = nullptr;
+    QTabWidget* MyPageControl1 = nullptr;
+    QWidget* TsList = nullptr;
+    QWidget* TsSelect = nullptr;
+    QWidget* TsAnonymization = nullptr;
+    QWidget* TsSQL = nullptr;
+    QWidget* TsRunSQL = nullptr;
+    QWidget* PaList = nullptr;
+    QWidget* PaSelect = nullptr;
+    QWidget* PanScrambling = nullptr;
+    QWidget* PaSQL = nullptr;
+    QWidget* PaRunSQL = nullptr;
+
+    SchemaTreeModel* treeModel() const { return m_treeModel; }
+    // The page forms; null until their page is first shown.
+    TListF* listPage() const { return m_list; }
+    TSelectF* selectPage() const { return m_select; }
+    TAnonymizationF* anonymizationPage() const { return m_anonymization; }
+    TSQLF* sqlPage() const { return m_sql; }
+    TRunSQLF* runSqlPage() const { return m_runSql; }
+
 private:
+    void buildMenu();
+    QWidget* buildTreeSide();
+    QWidget* buildPages();
+    QWidget* addPage(const QString& pageName, const QString& caption, const QString& panelName,
+                     QWidget** page);
+    void embed(QWidget* panel, QWidget* form);
+    void clearTree();
+    void fillVList(int slot);
+    int runDialog(QDialog& dialog);
+    // The absolute index of the selected node, -1 when none is.
+    int selectedNode() const;
+    bool selectedIsColumn() const;
+
     SharedState m_state;
+    std::unique_ptr<db::Connection> m_connection; // the one that read the catalogue
+    SchemaTreeModel* m_treeModel = nullptr;
+    QLabel* m_strip = nullptr;
+    DialogRunner m_runDialog;
+
+    TListF* m_list = nullptr;
+    TSelectF* m_select = nullptr;
+    TAnonymizationF* m_anonymization = nullptr;
+    TSQLF* m_sql = nullptr;
+    TRunSQLF* m_runSql = nullptr;
 };
 
 } // namespace corvane
