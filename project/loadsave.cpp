@@ -1,15 +1,141 @@
 #include "project/loadsave.h"
 
-// Placeholder until the project file lands.
+#include "catalogue/textconv.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringView>
+
 namespace corvane {
 
-Status TLoadSave::SaveProject(const QString&, const TData&)
+namespace {
+
+const QString Incompatible = QStringLiteral("Incompatible file for this database !.");
+
+// Builds of the program before names were kept whole stored at most this many
+// characters of a table or column name.
+constexpr qsizetype LegacyNameLength = 20;
+
+bool sameName(const QString& field, const QString& name)
 {
+    if (field == name)
+        return true;
+    return field.size() == LegacyNameLength && name.size() > LegacyNameLength &&
+           name.startsWith(field);
+}
+
+// Walks the lines of a text held in memory; CR LF, LF and a lone CR all end a
+// line. Past the last line it keeps handing out empty lines.
+class LineReader
+{
+public:
+    explicit LineReader(QStringView text) : m_text(text) {}
+
+    QStringView next()
+    {
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size()) {
+            const QChar c = m_text[m_pos];
+            if (c == u'\r' || c == u'\n') {
+                const QStringView line = m_text.sliced(start, m_pos - start);
+                ++m_pos;
+                if (c == u'\r' && m_pos < m_text.size() && m_text[m_pos] == u'\n')
+                    ++m_pos;
+                return line;
+            }
+            ++m_pos;
+        }
+        return m_text.sliced(start, m_pos - start);
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+} // namespace
+
+bool SplitFields(const QString& line, TFields& fields, QChar separator)
+{
+    std::size_t current = 0;
+    fields[0].clear();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && line.at(i) != separator)
+            continue;
+        fields[current] = line.sliced(start, i - start);
+        if (i == line.size())
+            break;
+        if (++current == fields.size())
+            return false;
+        start = i + 1;
+    }
+    return true;
+}
+
+Status TLoadSave::SaveProject(const QString& fileName, const TData& catalogue)
+{
+    QString text;
+    text.reserve(catalogue.size() * 48 + 16);
+    const QString separator = QStringLiteral(";");
+    const QString lineEnd = QStringLiteral("\r\n");
+    text += QString::number(catalogue.size()) + lineEnd;
+    for (qsizetype i = 1; i < catalogue.size(); ++i) {
+        const TColumnRec& slot = catalogue.at(i);
+        text += QString::number(i) + separator + slot.col + separator + slot.stab + separator +
+                QString::number(slot.method) + separator + slot.param1 + separator + slot.param2 +
+                separator + lineEnd;
+    }
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Error::failure(file.errorString());
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return Error::failure(reason);
+    }
+    if (!file.commit())
+        return Error::failure(file.errorString());
     return {};
 }
 
-Status TLoadSave::LoadProject(const QString&, TData&)
+Status TLoadSave::LoadProject(const QString& fileName, TData& catalogue)
 {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return Error::failure(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Error::failure(file.errorString());
+    file.close();
+
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    LineReader lines(text);
+
+    const Result<std::int32_t> count = StrToInt(lines.next().toString());
+    if (!count)
+        return count.error();
+    if (*count != catalogue.size())
+        return Error::notice(Incompatible);
+
+    TFields fields;
+    for (qsizetype i = 1; i < catalogue.size(); ++i) {
+        if (!SplitFields(lines.next().toString(), fields, u';'))
+            return Error::notice(Incompatible);
+        TColumnRec& slot = catalogue[i];
+        if (!sameName(fields[2], slot.stab) || !sameName(fields[1], slot.col))
+            return Error::notice(Incompatible);
+        const Result<std::int32_t> method = StrToInt(fields[3]);
+        if (!method)
+            return method.error();
+        slot.method = *method;
+        slot.setParam1(fields[4]);
+        slot.setParam2(fields[5]);
+    }
     return {};
 }
 

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QTableWidget;
+
 namespace corvane {
 
 // The page "List of anonymized columns": one row per column that has a method.
@@ -14,10 +16,17 @@ public:
     explicit TListF(QWidget* parent = nullptr);
 
     void SetCatalogue(TData& catalogue);
+    // Rebuilds the grid from the catalogue; the catalogue is never changed.
     void RefreshList();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void FormShow();
+
     TData* m_catalogue = nullptr;
+    QTableWidget* m_grid;
 };
 
 } // namespace corvane

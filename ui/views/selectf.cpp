@@ -1,16 +1,151 @@
 #include "ui/views/selectf.h"
 
+#include "ui/common/dialogs.h"
+#include "ui/views/previewmodel.h"
+#include "ui/views/previewsql.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
 namespace corvane {
 
-TSelectF::TSelectF(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+constexpr int RowHeight = 16;
+constexpr int PixelsPerCharacter = 8;
+// Read at once even when the grid is not laid out yet, so that the first
+// screen is full on any window size.
+constexpr int MinimumFirstRows = 64;
+
+// "fixture.dbo.Person (3 rows)"
+QString withRowCount(const QString& caption, const QString& rows)
+{
+    return caption + QStringLiteral(" (") + rows +
+           (rows == QStringLiteral("1") ? QStringLiteral(" row)") : QStringLiteral(" rows)"));
+}
+
+} // namespace
+
+TSelectF::TSelectF(QWidget* parent)
+    : QWidget(parent),
+      m_grid(new QTableView(this)),
+      m_laTabel(new QLabel(QStringLiteral("Table name"), this)),
+      m_btSelect(new QPushButton(QStringLiteral("Select table"), this)),
+      m_model(new PreviewModel(this))
+{
+    setObjectName(QStringLiteral("SelectF"));
+    m_grid->setObjectName(QStringLiteral("StringGrid1"));
+    m_laTabel->setObjectName(QStringLiteral("LaTabel"));
+    m_btSelect->setObjectName(QStringLiteral("BtSelect"));
+
+    m_grid->setModel(m_model);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setMinimumSectionSize(RowHeight);
+    m_grid->verticalHeader()->setDefaultSectionSize(RowHeight);
+    m_grid->horizontalHeader()->setMinimumSectionSize(0);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_grid, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_laTabel, 1);
+    bottom->addWidget(m_btSelect);
+    layout->addLayout(bottom);
+
+    connect(m_btSelect, &QPushButton::clicked, this, &TSelectF::BtSelectClick);
+}
+
+TSelectF::~TSelectF() = default;
 
 void TSelectF::SetTableSource(SharedState& state)
 {
     m_state = &state;
 }
 
-void TSelectF::ShowTableName() {}
+void TSelectF::ShowTableName()
+{
+    if (m_state)
+        m_laTabel->setText(m_state->CurrentTable);
+}
 
-void TSelectF::BtSelectClick() {}
+void TSelectF::BtSelectClick()
+{
+    if (!m_state)
+        return;
+    // Both are read now: a Login since the page was made changes the database.
+    const QString table = m_state->CurrentTable;
+    const QString connectionString = m_state->ConnectionString;
+
+    std::unique_ptr<db::Connection> connection;
+    if (m_state->connect)
+        connection = m_state->connect();
+    if (!connection) {
+        ui::showError(this, Error::failure(QStringLiteral("No database access is available.")));
+        return;
+    }
+    if (!ui::succeeded(this, connection->open(connectionString)))
+        return;
+    if (table.isEmpty()) {
+        connection->close();
+        return;
+    }
+
+    const Result<QString> database = connection->databaseName();
+    if (!database) {
+        ui::showError(this, database.error());
+        return;
+    }
+    const QString caption = *database + u'.' + table;
+    m_laTabel->setText(caption);
+
+    const Result<db::Rows> count = connection->queryAll(RowCountQuery(table));
+    if (!count) {
+        ui::showError(this, count.error());
+        return;
+    }
+    Result<std::unique_ptr<db::Query>> query = connection->query(PreviewQuery(table));
+    if (!query) {
+        ui::showError(this, query.error());
+        return;
+    }
+
+    // The grid keeps the last preview until the new one has its first rows.
+    auto* model = new PreviewModel(this);
+    // The count read before may be stale by the time the last row arrives.
+    connect(model, &PreviewModel::endReached, this, [this, caption](qsizetype rows) {
+        m_laTabel->setText(withRowCount(caption, QString::number(rows)));
+    });
+    connect(model, &PreviewModel::fetchFailed, this, [this](const Error& error) {
+        // Reported once the view has finished asking for rows.
+        QMetaObject::invokeMethod(
+            this, [this, error] { ui::showError(this, error); }, Qt::QueuedConnection);
+    });
+    const int firstRows =
+        std::max(MinimumFirstRows, m_grid->viewport()->height() / RowHeight + 1);
+    const Status started = model->start(std::move(connection), std::move(*query), firstRows);
+    if (!started) {
+        delete model;
+        ui::showError(this, started.error());
+        return;
+    }
+    if (!model->atEnd())
+        m_laTabel->setText(withRowCount(caption, count->rows.value(0).value(0)));
+
+    PreviewModel* old = m_model;
+    m_model = model;
+    m_grid->setModel(model);
+    delete old;
+    for (int i = 0; i < model->columnCount(); ++i) {
+        const QString name = model->headerData(i, Qt::Horizontal).toString();
+        m_grid->setColumnWidth(i, PixelsPerCharacter * int(name.size()));
+    }
+}
 
 } // namespace corvane
