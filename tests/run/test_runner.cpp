@@ -1,0 +1,363 @@
+#include "run/batches.h"
+#include "run/runner.h"
+#include "script/generator.h"
+#include "tests/support/fakeconnection.h"
+#include "tests/support/testlocale.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(corvane::TColumnRec)
+
+using namespace corvane;
+using corvane::test::FakeServer;
+
+namespace {
+
+TColumnRec column(const QString& stab, const QString& col, MethodCode method,
+                  const QString& param1 = {}, const QString& param2 = {})
+{
+    TColumnRec slot;
+    slot.stab = stab;
+    slot.col = col;
+    slot.method = method;
+    slot.param1 = param1;
+    slot.param2 = param2;
+    return slot;
+}
+
+// The database node, one table node, then the columns.
+SharedState stateWith(FakeServer& server, const QList<TColumnRec>& columns, std::int32_t seed = 1)
+{
+    SharedState state;
+    state.ColumnCatalogue.append(TColumnRec{});
+    state.ColumnCatalogue.append(TColumnRec{});
+    for (const TColumnRec& c : columns)
+        state.ColumnCatalogue.append(c);
+    state.ConnectionString = QStringLiteral("Data Source=db1;Initial Catalog=fixture");
+    state.CatalogueConnectionString = state.ConnectionString;
+    state.RandomSeed = seed;
+    state.connect = server.factory();
+    return state;
+}
+
+QString batchOf(const TColumnRec& slot, std::int32_t seed)
+{
+    auto block = script::BuildBlock(slot);
+    return block ? QString(script::BuildPreamble(seed) + *block) : QString();
+}
+
+struct Log
+{
+    QStringList lines;
+    QList<QPair<int, int>> progress;
+
+    explicit Log(run::Runner& runner)
+    {
+        QObject::connect(&runner, &run::Runner::lineAdded, [this](const QString& l) { lines << l; });
+        QObject::connect(&runner, &run::Runner::progressed,
+                         [this](int done, int columns) { progress.append({done, columns}); });
+    }
+};
+
+const QString install = run::SplitInstallationBatch();
+const QString drop = QStringLiteral("drop function dbo.corvane_split");
+
+} // namespace
+
+class TestRunner : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::useTestLocale(); }
+
+    void serverTexts()
+    {
+        const QString expected = QStringLiteral(
+            "declare @split varchar(1000) \r\n"
+            "set @split='  \r\n"
+            "create FUNCTION dbo.corvane_split(@String nvarchar(4000), @Delimiter char(1)) \r\n"
+            "returns @Results TABLE (Items nvarchar(4000)) \r\n"
+            "as \r\n"
+            "begin \r\n"
+            "declare @index int \r\n"
+            "declare @slice nvarchar(4000) \r\n"
+            "select @index = 1 \r\n"
+            "if @String is null return \r\n"
+            "while @index != 0 \r\n"
+            "begin \r\n"
+            "select @index = charindex(@Delimiter,@String) \r\n"
+            "if @index !=0 \r\n"
+            "select @slice = left(@String,@index - 1) \r\n"
+            "else \r\n"
+            "select @slice = @String \r\n"
+            "insert into @Results(Items) values(@slice) \r\n"
+            "select @String = right(@String,len(@String) - @index) \r\n"
+            "if len(@String) = 0 break \r\n"
+            "end return \r\n"
+            "end ' \r\n"
+            "if not exists(SELECT 1 FROM sys.objects WHERE OBJECT_ID = "
+            "OBJECT_ID(N'dbo.corvane_split') AND type = (N'TF')) \r\n"
+            "exec  (@split) ");
+        QCOMPARE(run::SplitInstallationBatch(), expected);
+        QCOMPARE(run::SplitDropBatch(), drop);
+    }
+
+    void logLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        const TColumnRec c = column(QStringLiteral("dbo.Order Lines"), QStringLiteral("unit price"), 102);
+        QTest::newRow("success") << run::SuccessLine(c)
+                                 << QStringLiteral(" Anonymisation table dbo.Order Lines column [unit "
+                                                   "price] - successful ");
+        QTest::newRow("failed") << run::FailedLine(c)
+                                << QStringLiteral(" Anonymisation table dbo.Order Lines column [unit "
+                                                  "price] - FAILED ");
+        QTest::newRow("reason")
+            << run::ReasonLine(Error::failure(QStringLiteral("Invalid column name 'x'."), 207))
+            << QStringLiteral("     Invalid column name 'x'.");
+        QTest::newRow("several diagnostics stay on one line")
+            << run::ReasonLine(Error::failure(
+                   QStringLiteral("Conversion failed.\r\nThe statement has been terminated.\n")))
+            << QStringLiteral("     Conversion failed. The statement has been terminated.");
+        QTest::newRow("time-out without text")
+            << run::ReasonLine(Error{QString(), Error::Kind::Timeout, 0})
+            << QStringLiteral("     The command timed out.");
+    }
+    void logLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QCOMPARE(line, expected);
+    }
+
+    // Codes without a block: only the installation and the drop reach the server.
+    void noMaskedColumn()
+    {
+        FakeServer server;
+        SharedState state = stateWith(
+            server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), NoMethodYet),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("b"), 0),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("c"), 100),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("d"), 1000),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("e"), 1006),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("f"), 2000),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("g"), 10),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("h"), 3000)});
+        run::Runner runner;
+        Log log(runner);
+        const Status outcome = runner.run(state);
+        QVERIFY(outcome.ok());
+        QCOMPARE(server.sent, QStringList({install, drop}));
+        QVERIFY(log.lines.isEmpty());
+        QCOMPARE(log.progress, (QList<QPair<int, int>>{{0, 0}}));
+        QCOMPARE(server.openConnections, 0);
+    }
+
+    void emptyCatalogue()
+    {
+        FakeServer server;
+        SharedState state = stateWith(server, {});
+        state.ColumnCatalogue.clear();
+        run::Runner runner;
+        QVERIFY(runner.run(state).ok());
+        QCOMPARE(server.sent, QStringList({install, drop}));
+    }
+
+    // A failed column is logged with the server's reason and the run goes on.
+    void failedColumnDoesNotEndRun()
+    {
+        FakeServer server;
+        server.fail(QStringLiteral("[gone]"), QStringLiteral("Invalid column name 'gone'."));
+        const TColumnRec a = column(QStringLiteral("dbo.People"), QStringLiteral("age"), 102, QStringLiteral("5"));
+        const TColumnRec b = column(QStringLiteral("dbo.People"), QStringLiteral("gone"), 109);
+        const TColumnRec c = column(QStringLiteral("dbo.Orders"), QStringLiteral("price"), 2002,
+                                    QStringLiteral("1.5"), QStringLiteral("2"));
+        SharedState state = stateWith(server, {a, b, c});
+        state.ColumnCatalogue.insert(4, TColumnRec{}); // the second table's node
+        run::Runner runner;
+        Log log(runner);
+        QVERIFY(runner.run(state).ok());
+
+        QCOMPARE(server.sent, QStringList({install, batchOf(a, 1), batchOf(b, 1), batchOf(c, 1), drop}));
+        QCOMPARE(log.lines,
+                 QStringList({QStringLiteral(" Anonymisation table dbo.People column [age] - successful "),
+                              QStringLiteral(" Anonymisation table dbo.People column [gone] - FAILED "),
+                              QStringLiteral("     Invalid column name 'gone'."),
+                              QStringLiteral(" Anonymisation table dbo.Orders column [price] - successful ")}));
+        QCOMPARE(log.progress, (QList<QPair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+        QCOMPARE(server.openConnections, 0);
+    }
+
+    // Each batch is the whole preamble with the seed of the click, then the
+    // block, and nothing after it.
+    void batchesCarryTheSeedOfTheRun()
+    {
+        FakeServer server;
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("n1"), 102, QStringLiteral("5"));
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("n2"), 2002,
+                                    QStringLiteral("0.5"), QStringLiteral("1"));
+        SharedState state = stateWith(server, {a, b}, 3);
+        run::Runner runner;
+        QVERIFY(runner.run(state).ok());
+        state.RandomSeed = 7;
+        server.sent.clear();
+        QVERIFY(runner.run(state).ok());
+
+        QCOMPARE(server.sent.size(), 4);
+        const QString preamble = script::BuildPreamble(7);
+        QVERIFY(preamble.startsWith(QStringLiteral("declare @r float \r\n set @r=rand(7)\r\n")));
+        for (int i : {1, 2}) {
+            const QString& batch = server.sent.at(i);
+            QVERIFY2(batch.startsWith(preamble), qPrintable(batch));
+            QVERIFY(batch.size() > preamble.size());
+            QVERIFY(!batch.endsWith(QStringLiteral("\r\n\r\n")));
+        }
+        QCOMPARE(server.sent.at(1), batchOf(a, 7));
+        QCOMPARE(server.sent.at(2), batchOf(b, 7));
+    }
+
+    // The run goes to the database the catalogue was read from, as it is at
+    // the click: a cancelled login empties ConnectionString but keeps the old
+    // catalogue; a new login brings a new catalogue and a new database.
+    void connectsToTheCataloguesDatabase()
+    {
+        FakeServer server;
+        SharedState state = stateWith(server, {column(QStringLiteral("dbo.T"), QStringLiteral("n"), 109)});
+        state.CatalogueConnectionString = QStringLiteral("Initial Catalog=first");
+        state.ConnectionString.clear();
+        run::Runner runner;
+        QVERIFY(runner.run(state).ok());
+        state.CatalogueConnectionString = QStringLiteral("Initial Catalog=second");
+        state.ConnectionString = state.CatalogueConnectionString;
+        QVERIFY(runner.run(state).ok());
+        QCOMPARE(server.opened, QStringList({QStringLiteral("Initial Catalog=first"),
+                                             QStringLiteral("Initial Catalog=second")}));
+    }
+
+    // Failures around the columns end the run with the error to show.
+    void failuresEndingTheRun_data()
+    {
+        QTest::addColumn<QString>("refuse");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("sent");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("leftOpen");
+        const QString login = QStringLiteral("Login failed for user 'corvane'.");
+        const QString denied = QStringLiteral("CREATE FUNCTION permission denied in database 'fixture'.");
+        const QString inUse = QStringLiteral("Cannot drop the function 'dbo.corvane_split'.");
+        QTest::newRow("connection refused") << login << QString() << login << 0 << 0 << false;
+        QTest::newRow("installation fails") << QString() << QStringLiteral("create FUNCTION") << denied << 1 << 0 << true;
+        QTest::newRow("drop fails") << QString() << QStringLiteral("drop function") << inUse << 4 << 2 << true;
+    }
+    void failuresEndingTheRun()
+    {
+        QFETCH(QString, refuse);
+        QFETCH(QString, failing);
+        QFETCH(QString, message);
+        QFETCH(int, sent);
+        QFETCH(int, lines);
+        QFETCH(bool, leftOpen);
+        FakeServer server;
+        server.refuseOpen = refuse;
+        if (!failing.isEmpty())
+            server.fail(failing, message);
+        SharedState state = stateWith(
+            server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109),
+                     column(QStringLiteral("dbo.T"), QStringLiteral("b"), 1009)});
+        run::Runner runner;
+        Log log(runner);
+        const Status outcome = runner.run(state);
+        QVERIFY(!outcome.ok());
+        QCOMPARE(outcome.error().message, message);
+        QVERIFY(!outcome.error().isNotice());
+        QCOMPARE(server.sent.size(), sent);
+        QCOMPARE(log.lines.size(), lines);
+        QCOMPARE(runner.isConnected(), leftOpen);
+        QCOMPARE(server.openConnections, leftOpen ? 1 : 0);
+    }
+
+    // A batch that cannot be built ends the run at its column: what was sent
+    // stays, the split function stays installed and the connection open.
+    void buildFailureEndsRun_data()
+    {
+        QTest::addColumn<TColumnRec>("second");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("notice");
+        QTest::newRow("missing word list")
+            << column(QStringLiteral("dbo.T"), QStringLiteral("name"), 1007, QStringLiteral("nosuch"))
+            << QStringLiteral("File nosuch.txt with virtual data does not exist. ") << true;
+        QTest::newRow("bad date")
+            << column(QStringLiteral("dbo.T"), QStringLiteral("born"), 1, QStringLiteral("13/31/2020"))
+            << QStringLiteral("'13/31/2020' is not a valid date") << false;
+    }
+    void buildFailureEndsRun()
+    {
+        QFETCH(TColumnRec, second);
+        QFETCH(QString, message);
+        QFETCH(bool, notice);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("virtual_data")));
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        auto back = qScopeGuard([&] { QDir::setCurrent(home); });
+
+        FakeServer server;
+        const TColumnRec first = column(QStringLiteral("dbo.T"), QStringLiteral("id"), 102, QStringLiteral("5"));
+        const TColumnRec third = column(QStringLiteral("dbo.T"), QStringLiteral("x"), 109);
+        SharedState state = stateWith(server, {first, second, third});
+        run::Runner runner;
+        Log log(runner);
+        const Status outcome = runner.run(state);
+        QVERIFY(!outcome.ok());
+        QCOMPARE(outcome.error().message, message);
+        QCOMPARE(outcome.error().isNotice(), notice);
+        QCOMPARE(server.sent, QStringList({install, batchOf(first, 1)}));
+        QCOMPARE(log.lines, QStringList({run::SuccessLine(first)}));
+        QVERIFY(runner.isConnected());
+
+        // Mended, the next run completes on a fresh connection and drops the
+        // function at its end.
+        state.ColumnCatalogue[3].method = 109;
+        server.sent.clear();
+        QVERIFY(runner.run(state).ok());
+        QCOMPARE(server.sent.size(), 5);
+        QCOMPARE(server.sent.first(), install);
+        QCOMPARE(server.sent.last(), drop);
+        QCOMPARE(server.openConnections, 0);
+        QVERIFY(!runner.isConnected());
+    }
+
+    // A word list found in virtual_data goes into the column's batch.
+    void wordListColumn()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("virtual_data")));
+        QFile list(dir.filePath(QStringLiteral("virtual_data/colours.txt")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("red;green;blue;\r\n");
+        list.close();
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        auto back = qScopeGuard([&] { QDir::setCurrent(home); });
+
+        FakeServer server;
+        const TColumnRec c = column(QStringLiteral("dbo.T"), QStringLiteral("colour"), 1007, QStringLiteral("colours"));
+        SharedState state = stateWith(server, {c});
+        run::Runner runner;
+        QVERIFY(runner.run(state).ok());
+        QCOMPARE(server.sent.size(), 3);
+        QCOMPARE(server.sent.at(1), batchOf(c, 1));
+        QVERIFY(server.sent.at(1).contains(QStringLiteral("red;green;blue;")));
+        QVERIFY(server.sent.at(1).contains(QStringLiteral("dbo.corvane_split")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunner)
+#include "test_runner.moc"
