@@ -1,0 +1,34 @@
+#pragma once
+
+#include "catalogue/result.h"
+#include "db/connection.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QIODevice;
+
+namespace corvane::cli {
+
+// What a command line works with; the program passes the real ones, tests
+// their own.
+struct Context
+{
+    db::ConnectionFactory connect;
+    // Asked only by commands that connect, and only once arguments are valid.
+    std::function<Result<QString>()> password;
+    QString computerName;
+    QIODevice* out = nullptr;  // standard output
+    QIODevice* err = nullptr;  // standard error
+    // On a terminal the run's progress rewrites one line; elsewhere each step
+    // is a line of its own.
+    bool errIsTerminal = false;
+};
+
+// Runs the command named by `arguments` (those after the program name) and
+// returns the exit status.
+int RunCommandLine(const QStringList& arguments, Context& context);
+
+} // namespace corvane::cli
