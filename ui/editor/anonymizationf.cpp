@@ -1,15 +1,398 @@
 #include "ui/editor/anonymizationf.h"
 
+#include "catalogue/textconv.h"
+#include "project/wordlist.h"
+#include "ui/common/dialogs.h"
+#include "ui/editor/findfiles.h"
+#include "ui/editor/inputevents.h"
+#include "ui/editor/keyvalues.h"
+#include "ui/editor/storeactions.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace corvane {
+
+using editor::Family;
+using editor::KeyFilter;
+using editor::Outcome;
+
+namespace {
+
+const QString ChooseValue = QStringLiteral("Choose value..");
+const QString Zero = QStringLiteral("0");
+
+template <typename T>
+T* named(QWidget* parent, const char* name)
+{
+    auto* widget = new T(parent);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QRadioButton* radio(QWidget* sheet, const char* name, const QString& caption)
+{
+    auto* button = named<QRadioButton>(sheet, name);
+    button->setText(caption);
+    return button;
+}
+
+QLabel* label(QWidget* sheet, const char* name, const QString& caption)
+{
+    auto* text = named<QLabel>(sheet, name);
+    text->setText(caption);
+    return text;
+}
+
+QLineEdit* edit(QWidget* sheet, const char* name, const QString& text)
+{
+    auto* line = named<QLineEdit>(sheet, name);
+    line->setText(text);
+    return line;
+}
+
+QDateEdit* picker(QWidget* sheet, const char* name)
+{
+    auto* date = named<QDateEdit>(sheet, name);
+    date->setCalendarPopup(true);
+    date->setDisplayFormat(ShortDateFormat());
+    date->setDate(QDate::currentDate());
+    return date;
+}
+
+// An editable list whose text is a prompt until an entry is chosen or typed.
+QComboBox* valueList(QWidget* sheet, const char* name, const QString& prompt)
+{
+    auto* box = named<QComboBox>(sheet, name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setEditText(prompt);
+    return box;
+}
+
+QGridLayout* rows(QWidget* sheet)
+{
+    auto* grid = new QGridLayout(sheet);
+    grid->setColumnStretch(5, 1);
+    return grid;
+}
+
+void finish(QGridLayout* grid)
+{
+    grid->setRowStretch(grid->rowCount(), 1);
+}
+
+QButtonGroup* group(QObject* owner, std::initializer_list<QRadioButton*> buttons)
+{
+    auto* exclusive = new QButtonGroup(owner);
+    for (QRadioButton* button : buttons)
+        exclusive->addButton(button);
+    return exclusive;
+}
+
+// Replaces a list's entries, keeping the text the operator sees (and is
+// perhaps typing) and without reporting the change as the operator's.
+void refill(QComboBox* box, const QStringList& entries)
+{
+    const QSignalBlocker blocker(box);
+    const QString text = box->currentText();
+    const int cursor = box->lineEdit()->cursorPosition();
+    box->clear();
+    box->addItems(entries);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+    box->lineEdit()->setCursorPosition(cursor);
+}
+
+bool hasChosenEntry(const QComboBox* box)
+{
+    return box->currentIndex() >= 0 && box->itemText(box->currentIndex()) == box->currentText();
+}
+
+} // namespace
 
 TAnonymizationF::TAnonymizationF(QWidget* parent) : QWidget(parent)
 {
+    setObjectName(QStringLiteral("AnonymizationF"));
     auto* layout = new QVBoxLayout(this);
-    m_pageControl = new QTabWidget(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_pageControl = named<QTabWidget>(this, "PageControl1");
     layout->addWidget(m_pageControl);
+
+    buildDateTimeSheet();
+    buildIntegerSheet();
+    buildVarcharSheet();
+    buildFloatSheet();
+    connectControls();
+
+    m_pageControl->setCurrentWidget(TsFloat);
+}
+
+void TAnonymizationF::buildDateTimeSheet()
+{
+    TsDateTime = named<QWidget>(m_pageControl, "TsDateTime");
+    m_pageControl->addTab(TsDateTime, QStringLiteral("DateTime"));
+    QWidget* s = TsDateTime;
+
+    RadioButton1 = radio(s, "RadioButton1", QStringLiteral("No mask"));
+    RadioButton2 = radio(s, "RadioButton2", QStringLiteral("Constant date"));
+    DateTimePicker1 = picker(s, "DateTimePicker1");
+    Label9 = label(s, "Label9", QStringLiteral("FK values"));
+    ComboBox2 = valueList(s, "ComboBox2", ChooseValue);
+    RadioButton3 = radio(s, "RadioButton3", QStringLiteral("Noise range ( days )"));
+    Edit1 = edit(s, "Edit1", Zero);
+    RadioButton5 = radio(s, "RadioButton5", QStringLiteral("Random interval from"));
+    DateTimePicker2 = picker(s, "DateTimePicker2");
+    Label3 = label(s, "Label3", QStringLiteral("to"));
+    DateTimePicker3 = picker(s, "DateTimePicker3");
+    RadioButton4 = radio(s, "RadioButton4", QStringLiteral("Shuffle"));
+    RadioButton16 = radio(s, "RadioButton16", QStringLiteral("NULL"));
+
+    QGridLayout* grid = rows(s);
+    grid->addWidget(RadioButton1, 0, 0);
+    grid->addWidget(RadioButton2, 1, 0);
+    grid->addWidget(DateTimePicker1, 1, 1);
+    grid->addWidget(Label9, 1, 3);
+    grid->addWidget(ComboBox2, 1, 4);
+    grid->addWidget(RadioButton3, 2, 0);
+    grid->addWidget(Edit1, 2, 1);
+    grid->addWidget(RadioButton5, 3, 0);
+    grid->addWidget(DateTimePicker2, 3, 1);
+    grid->addWidget(Label3, 3, 2);
+    grid->addWidget(DateTimePicker3, 3, 3);
+    grid->addWidget(RadioButton4, 4, 0);
+    grid->addWidget(RadioButton16, 5, 0);
+    finish(grid);
+
+    m_groups[0] = group(this, {RadioButton1, RadioButton2, RadioButton3, RadioButton5, RadioButton4,
+                               RadioButton16});
+    RadioButton1->setChecked(true);
+    Label9->hide();
+    ComboBox2->hide();
+}
+
+void TAnonymizationF::buildIntegerSheet()
+{
+    TsInt = named<QWidget>(m_pageControl, "TsInt");
+    m_pageControl->addTab(TsInt, QStringLiteral("Integer"));
+    QWidget* s = TsInt;
+
+    RadioButton6 = radio(s, "RadioButton6", QStringLiteral("No mask"));
+    RadioButton7 = radio(s, "RadioButton7", QStringLiteral("Constant value"));
+    Edit5 = edit(s, "Edit5", Zero);
+    Label7 = label(s, "Label7", QStringLiteral("FK values"));
+    ComboBox1 = valueList(s, "ComboBox1", ChooseValue);
+    RadioButton8 = radio(s, "RadioButton8", QStringLiteral("Noise range"));
+    Edit2 = edit(s, "Edit2", Zero);
+    RadioButton9 = radio(s, "RadioButton9", QStringLiteral("Random from"));
+    Edit3 = edit(s, "Edit3", Zero);
+    Label6 = label(s, "Label6", QStringLiteral("to"));
+    Edit4 = edit(s, "Edit4", Zero);
+    RadioButton10 = radio(s, "RadioButton10", QStringLiteral("Shuffle"));
+    RadioButton17 = radio(s, "RadioButton17", QStringLiteral("NULL"));
+
+    QGridLayout* grid = rows(s);
+    grid->addWidget(RadioButton6, 0, 0);
+    grid->addWidget(RadioButton7, 1, 0);
+    grid->addWidget(Edit5, 1, 1);
+    grid->addWidget(Label7, 1, 3);
+    grid->addWidget(ComboBox1, 1, 4);
+    grid->addWidget(RadioButton8, 2, 0);
+    grid->addWidget(Edit2, 2, 1);
+    grid->addWidget(RadioButton9, 3, 0);
+    grid->addWidget(Edit3, 3, 1);
+    grid->addWidget(Label6, 3, 2);
+    grid->addWidget(Edit4, 3, 3);
+    grid->addWidget(RadioButton10, 4, 0);
+    grid->addWidget(RadioButton17, 5, 0);
+    finish(grid);
+
+    m_groups[1] = group(this, {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10,
+                               RadioButton17});
+    RadioButton6->setChecked(true);
+    Label7->hide();
+    ComboBox1->hide();
+}
+
+void TAnonymizationF::buildVarcharSheet()
+{
+    TsVarchar = named<QWidget>(m_pageControl, "TsVarchar");
+    m_pageControl->addTab(TsVarchar, QStringLiteral("Varchar"));
+    QWidget* s = TsVarchar;
+
+    RadioButton11 = radio(s, "RadioButton11", QStringLiteral("No mask"));
+    RadioButton12 = radio(s, "RadioButton12", QStringLiteral("Constant text"));
+    Edit6 = edit(s, "Edit6", QString());
+    Label10 = label(s, "Label10", QStringLiteral("FK values"));
+    ComboBox3 = valueList(s, "ComboBox3", ChooseValue);
+    RadioButton13 = radio(s, "RadioButton13", QStringLiteral("User defined text with same length"));
+    Edit7 = edit(s, "Edit7", QString());
+    Label11 = label(s, "Label11", QStringLiteral("Lorem ipsum"));
+    Label11->setCursor(Qt::PointingHandCursor);
+    RadioButton25 = radio(s, "RadioButton25", QStringLiteral("Lorem ipsum random length from"));
+    Edit14 = edit(s, "Edit14", Zero);
+    Label19 = label(s, "Label19", QStringLiteral("to"));
+    Edit15 = edit(s, "Edit15", Zero);
+    RadioButton14 = radio(s, "RadioButton14", QStringLiteral("Virtual data"));
+    ComboBox4 = valueList(s, "ComboBox4", editor::VirtualDataPrompt);
+    ComboBox4->setEnabled(false);
+    RadioButton15 = radio(s, "RadioButton15", QStringLiteral("Shuffle"));
+    RadioButton18 = radio(s, "RadioButton18", QStringLiteral("NULL"));
+
+    QGridLayout* grid = rows(s);
+    grid->addWidget(RadioButton11, 0, 0);
+    grid->addWidget(RadioButton12, 1, 0);
+    grid->addWidget(Edit6, 1, 1);
+    grid->addWidget(Label10, 1, 3);
+    grid->addWidget(ComboBox3, 1, 4);
+    grid->addWidget(RadioButton13, 2, 0);
+    grid->addWidget(Edit7, 2, 1, 1, 4);
+    grid->addWidget(Label11, 2, 5);
+    grid->addWidget(RadioButton25, 3, 0);
+    grid->addWidget(Edit14, 3, 1);
+    grid->addWidget(Label19, 3, 2);
+    grid->addWidget(Edit15, 3, 3);
+    grid->addWidget(RadioButton14, 4, 0);
+    grid->addWidget(ComboBox4, 4, 1);
+    grid->addWidget(RadioButton15, 5, 0);
+    grid->addWidget(RadioButton18, 6, 0);
+    finish(grid);
+
+    m_groups[2] = group(this, {RadioButton11, RadioButton12, RadioButton13, RadioButton25,
+                               RadioButton14, RadioButton15, RadioButton18});
+    RadioButton11->setChecked(true);
+    Label10->hide();
+    ComboBox3->hide();
+}
+
+void TAnonymizationF::buildFloatSheet()
+{
+    TsFloat = named<QWidget>(m_pageControl, "TsFloat");
+    m_pageControl->addTab(TsFloat, QStringLiteral("Float"));
+    QWidget* s = TsFloat;
+
+    RadioButton19 = radio(s, "RadioButton19", QStringLiteral("No mask"));
+    RadioButton20 = radio(s, "RadioButton20", QStringLiteral("Constant value"));
+    Edit8 = edit(s, "Edit8", Zero);
+    Label12 = label(s, "Label12", QStringLiteral("FK values"));
+    ComboBox5 = valueList(s, "ComboBox5", ChooseValue);
+    RadioButton21 = radio(s, "RadioButton21", QStringLiteral("Noise range"));
+    Edit9 = edit(s, "Edit9", Zero);
+    Label16 = label(s, "Label16", QStringLiteral("Decimals"));
+    Edit12 = edit(s, "Edit12", Zero);
+    RadioButton22 = radio(s, "RadioButton22", QStringLiteral("Random from"));
+    Edit10 = edit(s, "Edit10", Zero);
+    Label15 = label(s, "Label15", QStringLiteral("to"));
+    Edit11 = edit(s, "Edit11", Zero);
+    RadioButton23 = radio(s, "RadioButton23", QStringLiteral("Shuffle"));
+    RadioButton24 = radio(s, "RadioButton24", QStringLiteral("NULL"));
+
+    QGridLayout* grid = rows(s);
+    grid->addWidget(RadioButton19, 0, 0);
+    grid->addWidget(RadioButton20, 1, 0);
+    grid->addWidget(Edit8, 1, 1);
+    grid->addWidget(Label12, 1, 3);
+    grid->addWidget(ComboBox5, 1, 4);
+    grid->addWidget(RadioButton21, 2, 0);
+    grid->addWidget(Edit9, 2, 1);
+    grid->addWidget(Label16, 2, 2);
+    grid->addWidget(Edit12, 2, 3);
+    grid->addWidget(RadioButton22, 3, 0);
+    grid->addWidget(Edit10, 3, 1);
+    grid->addWidget(Label15, 3, 2);
+    grid->addWidget(Edit11, 3, 3);
+    grid->addWidget(RadioButton23, 4, 0);
+    grid->addWidget(RadioButton24, 5, 0);
+    finish(grid);
+
+    m_groups[3] = group(this, {RadioButton19, RadioButton20, RadioButton21, RadioButton22,
+                               RadioButton23, RadioButton24});
+    RadioButton19->setChecked(true);
+    Label12->hide();
+    ComboBox5->hide();
+}
+
+void TAnonymizationF::connectControls()
+{
+    using T = TAnonymizationF;
+    const std::pair<QRadioButton*, void (T::*)()> radios[] = {
+        {RadioButton1, &T::RadioButton1Click},   {RadioButton2, &T::RadioButton2Click},
+        {RadioButton3, &T::RadioButton3Click},   {RadioButton4, &T::RadioButton4Click},
+        {RadioButton5, &T::RadioButton5Click},   {RadioButton6, &T::RadioButton6Click},
+        {RadioButton7, &T::RadioButton7Click},   {RadioButton8, &T::RadioButton8Click},
+        {RadioButton9, &T::RadioButton9Click},   {RadioButton10, &T::RadioButton10Click},
+        {RadioButton11, &T::RadioButton11Click}, {RadioButton12, &T::RadioButton12Click},
+        {RadioButton13, &T::RadioButton13Click}, {RadioButton14, &T::RadioButton14Click},
+        {RadioButton15, &T::RadioButton15Click}, {RadioButton16, &T::RadioButton16Click},
+        {RadioButton17, &T::RadioButton17Click}, {RadioButton18, &T::RadioButton18Click},
+        {RadioButton19, &T::RadioButton19Click}, {RadioButton20, &T::RadioButton20Click},
+        {RadioButton21, &T::RadioButton21Click}, {RadioButton22, &T::RadioButton22Click},
+        {RadioButton23, &T::RadioButton23Click}, {RadioButton24, &T::RadioButton24Click},
+        {RadioButton25, &T::RadioButton25Click},
+    };
+    for (const auto& [button, handler] : radios)
+        connect(button, &QRadioButton::clicked, this, handler);
+
+    // Every change of an edit's text stores, whoever made it; ShowColumn
+    // fills the edits with their signals blocked.
+    struct EditWiring
+    {
+        QLineEdit* edit;
+        void (T::*handler)();
+        std::optional<KeyFilter> keys;
+        bool clickStores;
+    };
+    const EditWiring edits[] = {
+        {Edit1, &T::Edit1Change, KeyFilter::Digits, true},
+        {Edit2, &T::Edit2Change, KeyFilter::Digits, true},
+        {Edit3, &T::Edit3Change, KeyFilter::SignedDigits, true},
+        {Edit4, &T::Edit3Change, KeyFilter::SignedDigits, true},
+        {Edit5, &T::Edit5Change, KeyFilter::SignedDigits, true},
+        {Edit6, &T::Edit6Change, std::nullopt, true},
+        // The user text is long; a click into it only places the cursor.
+        {Edit7, &T::Edit7Change, std::nullopt, false},
+        {Edit8, &T::Edit8Change, KeyFilter::Decimal, true},
+        {Edit9, &T::Edit9Change, KeyFilter::Decimal, true},
+        {Edit12, &T::Edit9Change, KeyFilter::Digits, true},
+        {Edit10, &T::Edit10Change, KeyFilter::Decimal, true},
+        {Edit11, &T::Edit10Change, KeyFilter::Decimal, true},
+        {Edit14, &T::Edit14Change, KeyFilter::Digits, true},
+        {Edit15, &T::Edit14Change, KeyFilter::Digits, true},
+    };
+    for (const EditWiring& w : edits) {
+        connect(w.edit, &QLineEdit::textChanged, this, w.handler);
+        std::function<void()> click;
+        if (w.clickStores)
+            click = [this, handler = w.handler] { (this->*handler)(); };
+        editor::watchInput(w.edit, w.keys, std::move(click));
+    }
+
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this, &T::DateTimePicker1Change);
+    connect(DateTimePicker2, &QDateEdit::dateChanged, this, &T::DateTimePicker2Click);
+    connect(DateTimePicker3, &QDateEdit::dateChanged, this, &T::DateTimePicker2Click);
+    editor::watchPicker(DateTimePicker1, [this] { DateTimePicker1Change(); });
+    editor::watchPicker(DateTimePicker2, [this] { DateTimePicker2Click(); });
+    editor::watchPicker(DateTimePicker3, [this] { DateTimePicker2Click(); });
+
+    connect(ComboBox1, &QComboBox::currentTextChanged, this, &T::ComboBox1Change);
+    // A date is read only from a chosen entry: read on every keystroke, a
+    // date being typed would be refused at each key.
+    connect(ComboBox2, &QComboBox::textActivated, this, &T::ComboBox2Change);
+    connect(ComboBox3, &QComboBox::currentTextChanged, this, &T::ComboBox3Change);
+    connect(ComboBox4, &QComboBox::currentTextChanged, this, &T::ComboBox4Change);
+    connect(ComboBox5, &QComboBox::currentTextChanged, this, &T::ComboBox5Change);
+
+    editor::watchInput(Label11, std::nullopt, [this] { Label11Click(); });
 }
 
 void TAnonymizationF::SetData(SharedState& state)
@@ -17,6 +400,526 @@ void TAnonymizationF::SetData(SharedState& state)
     m_state = &state;
 }
 
-void TAnonymizationF::ShowColumn(int) {}
+TColumnRec* TAnonymizationF::currentSlot()
+{
+    // The catalogue may have been reloaded, shorter, since the slot was shown.
+    if (!m_state || m_index < 0 || m_index >= m_state->ColumnCatalogue.size())
+        return nullptr;
+    return &m_state->ColumnCatalogue[m_index];
+}
+
+void TAnonymizationF::ShowColumn(int index)
+{
+    m_index = index;
+
+    std::vector<QSignalBlocker> quiet;
+    for (QObject* input : std::initializer_list<QObject*>{
+             Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11, Edit12,
+             Edit14, Edit15, DateTimePicker1, DateTimePicker2, DateTimePicker3, ComboBox1,
+             ComboBox2, ComboBox3, ComboBox4, ComboBox5})
+        quiet.emplace_back(input);
+
+    // A value list belongs to the column it was read for; it comes back with
+    // the next constant stored on a foreign-key column.
+    const std::pair<QComboBox*, QLabel*> keyLists[] = {
+        {ComboBox2, Label9}, {ComboBox1, Label7}, {ComboBox3, Label10}, {ComboBox5, Label12}};
+    for (const auto& [values, caption] : keyLists) {
+        values->hide();
+        caption->hide();
+        values->clear();
+        values->setEditText(ChooseValue);
+    }
+
+    const TColumnRec* current = currentSlot();
+    if (!current)
+        return;
+    const TColumnRec slot = *current;
+
+    switch (GetTypeCategory(slot.typ)) {
+    case tcInteger:
+        m_pageControl->setCurrentWidget(TsInt);
+        if (slot.method == NoMethodYet)
+            RadioButton6->setChecked(true);
+        break;
+    case tcDateTime:
+        m_pageControl->setCurrentWidget(TsDateTime);
+        if (slot.method == NoMethodYet)
+            RadioButton1->setChecked(true);
+        break;
+    case tcFloat:
+        m_pageControl->setCurrentWidget(TsFloat);
+        if (slot.method == NoMethodYet)
+            RadioButton19->setChecked(true);
+        break;
+    default:
+        m_pageControl->setCurrentWidget(TsVarchar);
+        if (slot.method == NoMethodYet)
+            RadioButton11->setChecked(true);
+        break;
+    }
+
+    // A code of another family (from a project file) checks its radio button
+    // on its own sheet, whichever sheet shows.
+    const auto showDate = [this](QDateEdit* target, const QString& text, int shift) {
+        const Result<QDate> date = TextToDate(text);
+        if (!date) {
+            ui::showError(this, date.error());
+            return false;
+        }
+        target->setDate(date->addDays(shift));
+        return true;
+    };
+    switch (slot.method) {
+    case 0: RadioButton1->setChecked(true); break;
+    case 1:
+    case 5:
+        RadioButton2->setChecked(true);
+        showDate(DateTimePicker1, slot.param1, 0);
+        break;
+    case 2:
+    case 6:
+        RadioButton3->setChecked(true);
+        Edit1->setText(slot.param1);
+        break;
+    case 3:
+    case 7: RadioButton4->setChecked(true); break;
+    case 4:
+    case 8:
+        RadioButton5->setChecked(true);
+        if (showDate(DateTimePicker2, slot.param1, 0))
+            showDate(DateTimePicker3, slot.param2, -1);
+        break;
+    case 9: RadioButton16->setChecked(true); break;
+    case 100: RadioButton6->setChecked(true); break;
+    case 101:
+    case 105:
+        RadioButton7->setChecked(true);
+        Edit5->setText(slot.param1);
+        break;
+    case 102:
+    case 106:
+        RadioButton8->setChecked(true);
+        Edit2->setText(slot.param1);
+        break;
+    case 103:
+    case 107:
+        RadioButton9->setChecked(true);
+        Edit3->setText(slot.param1);
+        Edit4->setText(slot.param2);
+        break;
+    case 104:
+    case 108: RadioButton10->setChecked(true); break;
+    case 109: RadioButton17->setChecked(true); break;
+    case 1000: RadioButton11->setChecked(true); break;
+    case 1001:
+    case 1005:
+        RadioButton12->setChecked(true);
+        Edit6->setText(slot.param1);
+        break;
+    case 1002:
+        RadioButton13->setChecked(true);
+        Edit7->setText(slot.param1);
+        break;
+    case 1003:
+        RadioButton25->setChecked(true);
+        Edit14->setText(slot.param1);
+        Edit15->setText(slot.param2);
+        break;
+    case 1004:
+    case 1008: RadioButton15->setChecked(true); break;
+    case 1007:
+        RadioButton14->setChecked(true);
+        ComboBox4->setEditText(slot.param1);
+        break;
+    case 1009: RadioButton18->setChecked(true); break;
+    case 2000: RadioButton19->setChecked(true); break;
+    case 2001:
+    case 2005:
+        RadioButton20->setChecked(true);
+        Edit8->setText(slot.param1);
+        break;
+    case 2002:
+    case 2006:
+        RadioButton21->setChecked(true);
+        Edit9->setText(slot.param1);
+        Edit12->setText(slot.param2);
+        break;
+    case 2003:
+    case 2007:
+        RadioButton22->setChecked(true);
+        Edit10->setText(slot.param1);
+        Edit11->setText(slot.param2);
+        break;
+    case 2004:
+    case 2008: RadioButton23->setChecked(true); break;
+    case 2009: RadioButton24->setChecked(true); break;
+    default: break;
+    }
+}
+
+bool TAnonymizationF::perform(const Outcome& outcome, QRadioButton* radio)
+{
+    switch (outcome.kind) {
+    case Outcome::Kind::Store:
+        if (TColumnRec* slot = currentSlot())
+            outcome.applyTo(*slot);
+        return true;
+    case Outcome::Kind::Keep: return false;
+    case Outcome::Kind::Fail: ui::showError(this, outcome.error); return false;
+    case Outcome::Kind::Refuse:
+        ui::dialogs().message(this, outcome.message);
+        // A reset edit runs its store action again, as any change does.
+        switch (outcome.reset) {
+        case editor::Reset::None: uncheck(radio); break;
+        case editor::Reset::ConstantText: Edit6->clear(); break;
+        case editor::Reset::LoremFrom: Edit14->setText(Zero); break;
+        case editor::Reset::LoremTo: Edit15->setText(Zero); break;
+        }
+        return false;
+    }
+    return false;
+}
+
+void TAnonymizationF::select(QRadioButton* radio, void (TAnonymizationF::*action)())
+{
+    radio->setChecked(true);
+    (this->*action)();
+}
+
+void TAnonymizationF::uncheck(QRadioButton* radio)
+{
+    // An exclusive group keeps one button checked; a refusal leaves none.
+    QButtonGroup* exclusive = radio->group();
+    if (exclusive)
+        exclusive->setExclusive(false);
+    radio->setChecked(false);
+    if (exclusive)
+        exclusive->setExclusive(true);
+}
+
+void TAnonymizationF::storeConstant(const Outcome& outcome, QRadioButton* radio, QComboBox* values,
+                                    QLabel* caption)
+{
+    values->hide();
+    caption->hide();
+    const TColumnRec* slot = currentSlot();
+    if (!slot || !perform(outcome, radio) || !outcome.offerKeyValues)
+        return;
+    offerKeyValues(*slot, values, caption);
+}
+
+void TAnonymizationF::offerKeyValues(const TColumnRec& slot, QComboBox* values, QLabel* caption)
+{
+    values->show();
+    caption->show();
+    const TColumnRec column = slot; // the message's event loop must not pull the slot away
+    if (ForeignKeyHint == 1)
+        ui::dialogs().message(this, editor::ForeignKeyHintText);
+    const Result<QStringList> keys =
+        editor::readKeyValues(m_state->connect, keyValueConnectionString(), column);
+    if (!keys) {
+        ui::showError(this, keys.error());
+        return;
+    }
+    refill(values, *keys);
+}
+
+QString TAnonymizationF::keyValueConnectionString() const
+{
+    // The values must come from the database the catalogue was read from,
+    // also after a login that was cancelled and emptied ConnectionString.
+    if (!m_state->CatalogueConnectionString.isEmpty())
+        return m_state->CatalogueConnectionString;
+    return m_state->ConnectionString;
+}
+
+void TAnonymizationF::chooseKeyValue(QLineEdit* constant, QRadioButton* radio, const QString& value)
+{
+    {
+        // Stored once below, not once more by the edit's own change.
+        const QSignalBlocker blocker(constant);
+        constant->setText(value);
+    }
+    radio->setChecked(true);
+}
+
+// Date-time sheet.
+
+void TAnonymizationF::RadioButton1Click()
+{
+    perform(editor::noMask(editor::DateTimeFamily), RadioButton1);
+}
+
+void TAnonymizationF::RadioButton2Click()
+{
+    const TColumnRec* slot = currentSlot();
+    if (!slot)
+        return;
+    storeConstant(editor::constantDate(*slot, DateTimePicker1->date()), RadioButton2, ComboBox2,
+                  Label9);
+}
+
+void TAnonymizationF::RadioButton3Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::noise(*slot, editor::DateTimeFamily, Edit1->text()), RadioButton3);
+}
+
+void TAnonymizationF::RadioButton4Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::shuffle(*slot, editor::DateTimeFamily), RadioButton4);
+}
+
+void TAnonymizationF::RadioButton5Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::randomDates(*slot, DateTimePicker2->date(), DateTimePicker3->date()),
+                RadioButton5);
+}
+
+void TAnonymizationF::RadioButton16Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::setNull(*slot, editor::DateTimeFamily), RadioButton16);
+}
+
+void TAnonymizationF::Edit1Change()
+{
+    select(RadioButton3, &TAnonymizationF::RadioButton3Click);
+}
+
+void TAnonymizationF::DateTimePicker1Change()
+{
+    select(RadioButton2, &TAnonymizationF::RadioButton2Click);
+}
+
+void TAnonymizationF::DateTimePicker2Click()
+{
+    select(RadioButton5, &TAnonymizationF::RadioButton5Click);
+}
+
+void TAnonymizationF::ComboBox2Change()
+{
+    const Result<QDate> date = editor::keyValueDate(ComboBox2->currentText());
+    if (!date) {
+        ui::showError(this, date.error());
+        return;
+    }
+    {
+        const QSignalBlocker blocker(DateTimePicker1);
+        DateTimePicker1->setDate(*date);
+    }
+    DateTimePicker1Change();
+}
+
+// Integer sheet.
+
+void TAnonymizationF::RadioButton6Click()
+{
+    perform(editor::noMask(editor::IntegerFamily), RadioButton6);
+}
+
+void TAnonymizationF::RadioButton7Click()
+{
+    const TColumnRec* slot = currentSlot();
+    if (!slot)
+        return;
+    storeConstant(editor::constantValue(*slot, editor::IntegerFamily, Edit5->text()), RadioButton7,
+                  ComboBox1, Label7);
+}
+
+void TAnonymizationF::RadioButton8Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::noise(*slot, editor::IntegerFamily, Edit2->text()), RadioButton8);
+}
+
+void TAnonymizationF::RadioButton9Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::randomRange(*slot, editor::IntegerFamily, Edit3->text(), Edit4->text()),
+                RadioButton9);
+}
+
+void TAnonymizationF::RadioButton10Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::shuffle(*slot, editor::IntegerFamily), RadioButton10);
+}
+
+void TAnonymizationF::RadioButton17Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::setNull(*slot, editor::IntegerFamily), RadioButton17);
+}
+
+void TAnonymizationF::Edit2Change()
+{
+    select(RadioButton8, &TAnonymizationF::RadioButton8Click);
+}
+
+void TAnonymizationF::Edit3Change()
+{
+    select(RadioButton9, &TAnonymizationF::RadioButton9Click);
+}
+
+void TAnonymizationF::Edit5Change()
+{
+    select(RadioButton7, &TAnonymizationF::RadioButton7Click);
+}
+
+void TAnonymizationF::ComboBox1Change()
+{
+    chooseKeyValue(Edit5, RadioButton7, ComboBox1->currentText());
+    RadioButton7Click();
+}
+
+// Text sheet.
+
+void TAnonymizationF::RadioButton11Click()
+{
+    perform(editor::noMask(editor::VarcharFamily), RadioButton11);
+}
+
+void TAnonymizationF::RadioButton12Click()
+{
+    const TColumnRec* slot = currentSlot();
+    if (!slot)
+        return;
+    storeConstant(editor::constantText(*slot, Edit6->text()), RadioButton12, ComboBox3, Label10);
+}
+
+void TAnonymizationF::RadioButton13Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::userText(*slot, Edit7->text()), RadioButton13);
+}
+
+void TAnonymizationF::RadioButton25Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::loremLength(*slot, Edit14->text(), Edit15->text()), RadioButton25);
+}
+
+void TAnonymizationF::RadioButton14Click()
+{
+    // The word lists are listed again until one of them is chosen, so that
+    // files added meanwhile show up; the list never piles up.
+    if (!hasChosenEntry(ComboBox4)) {
+        QStringList names;
+        FindFiles(VirtualDataFolder(), QStringLiteral("*.*"), names);
+        refill(ComboBox4, names);
+    }
+    ComboBox4->setEnabled(true);
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::virtualData(*slot, ComboBox4->currentText()), RadioButton14);
+}
+
+void TAnonymizationF::RadioButton15Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::shuffle(*slot, editor::VarcharFamily), RadioButton15);
+}
+
+void TAnonymizationF::RadioButton18Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::setNull(*slot, editor::VarcharFamily), RadioButton18);
+}
+
+void TAnonymizationF::Edit6Change()
+{
+    select(RadioButton12, &TAnonymizationF::RadioButton12Click);
+}
+
+void TAnonymizationF::Edit7Change()
+{
+    select(RadioButton13, &TAnonymizationF::RadioButton13Click);
+}
+
+void TAnonymizationF::Edit14Change()
+{
+    select(RadioButton25, &TAnonymizationF::RadioButton25Click);
+}
+
+void TAnonymizationF::Label11Click()
+{
+    Edit7->setText(LoremText);
+}
+
+void TAnonymizationF::ComboBox3Change()
+{
+    chooseKeyValue(Edit6, RadioButton12, ComboBox3->currentText());
+    RadioButton12Click();
+}
+
+void TAnonymizationF::ComboBox4Change()
+{
+    // Checked first, so that a refusal leaves no radio button checked.
+    select(RadioButton14, &TAnonymizationF::RadioButton14Click);
+}
+
+// Float sheet.
+
+void TAnonymizationF::RadioButton19Click()
+{
+    perform(editor::noMask(editor::FloatFamily), RadioButton19);
+}
+
+void TAnonymizationF::RadioButton20Click()
+{
+    const TColumnRec* slot = currentSlot();
+    if (!slot)
+        return;
+    storeConstant(editor::constantValue(*slot, editor::FloatFamily, Edit8->text()), RadioButton20,
+                  ComboBox5, Label12);
+}
+
+void TAnonymizationF::RadioButton21Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::floatNoise(*slot, Edit9->text(), Edit12->text()), RadioButton21);
+}
+
+void TAnonymizationF::RadioButton22Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::randomRange(*slot, editor::FloatFamily, Edit10->text(), Edit11->text()),
+                RadioButton22);
+}
+
+void TAnonymizationF::RadioButton23Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::shuffle(*slot, editor::FloatFamily), RadioButton23);
+}
+
+void TAnonymizationF::RadioButton24Click()
+{
+    if (const TColumnRec* slot = currentSlot())
+        perform(editor::setNull(*slot, editor::FloatFamily), RadioButton24);
+}
+
+void TAnonymizationF::Edit8Change()
+{
+    select(RadioButton20, &TAnonymizationF::RadioButton20Click);
+}
+
+void TAnonymizationF::Edit9Change()
+{
+    select(RadioButton21, &TAnonymizationF::RadioButton21Click);
+}
+
+void TAnonymizationF::Edit10Change()
+{
+    select(RadioButton22, &TAnonymizationF::RadioButton22Click);
+}
+
+void TAnonymizationF::ComboBox5Change()
+{
+    chooseKeyValue(Edit8, RadioButton20, ComboBox5->currentText());
+    RadioButton20Click();
+}
 
 } // namespace corvane

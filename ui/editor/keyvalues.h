@@ -1,0 +1,32 @@
+#pragma once
+
+#include "catalogue/consttypes.h"
+#include "catalogue/result.h"
+#include "db/connection.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+// The value list of a foreign-key column: the values of the key it refers to.
+namespace corvane::editor {
+
+// A name as a bracketed identifier, ']' doubled inside it.
+QString quoteName(const QString& name);
+
+// "select [PK_column] from [PK_table]"
+QString keyValueQuery(const TColumnRec& slot);
+
+// Opens a connection from `connect` with `connectionString`, runs the query
+// and returns the key column's values as text, in the order the server
+// delivers them. The connection is closed again before returning.
+Result<QStringList> readKeyValues(const db::ConnectionFactory& connect,
+                                  const QString& connectionString, const TColumnRec& slot);
+
+// The date of an entry of the date-time sheet's value list. Entries typed by
+// the operator are short dates; values read from the server come as
+// yyyy-MM-dd with the time of day after them, which is dropped (the constant
+// is a day). Fails with "'<text>' is not a valid date".
+Result<QDate> keyValueDate(const QString& text);
+
+} // namespace corvane::editor
