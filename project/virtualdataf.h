@@ -2,9 +2,13 @@
 
 #include <QDialog>
 
+class QPlainTextEdit;
+class QPushButton;
+
 namespace corvane {
 
-// The word-list editor.
+// The word-list editor: one value per line on screen, one line of values
+// separated by ';' in the file.
 class TVirtualDataF : public QDialog
 {
     Q_OBJECT
@@ -14,8 +18,18 @@ public:
     // The file to edit; empty for a new file.
     void SetFileName(const QString& name);
 
+    void FormShow();
+    void BtSaveClick();
+    void BtCancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QString m_fileName;
+    QPlainTextEdit* m_data = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace corvane

@@ -1,21 +1,79 @@
 #include "script/generator.h"
 
-// Placeholder until the generator lands.
+#include "script/blocks.h"
+
 namespace corvane::script {
 
-QString BuildPreamble(std::int32_t)
+namespace {
+
+// Appends the slot's block, or nothing; on a failure nothing either.
+Status appendBlock(QString& out, const TColumnRec& slot)
 {
+    const MethodCode code = slot.method;
+    if (code >= 1 && code <= 9)
+        return appendDateTimeBlock(out, slot);
+    if (code >= 101 && code <= 109)
+        appendIntegerBlock(out, slot);
+    else if (code >= 1001 && code <= 1009)
+        return appendTextBlock(out, slot);
+    else if (code >= 2001 && code <= 2009)
+        appendFloatBlock(out, slot);
     return {};
 }
 
-Result<QString> BuildBlock(const TColumnRec&)
+// A rough size of one block, for reserving the script's buffer once.
+constexpr qsizetype TypicalBlockSize = 640;
+
+} // namespace
+
+QString BuildPreamble(std::int32_t seed)
 {
-    return QString();
+    // @tries counts the draws of the foreign-key loops; it comes last so
+    // that the declarations before it read as they always have.
+    return u"declare @r float \r\n"
+           u" set @r=rand(" + QString::number(seed) + u")\r\n"
+           u"declare @val varchar(100) \r\n"
+           u"declare @rand_int int         \r\n"
+           u"declare @rand_float float         \r\n"
+           u"declare @rand_datetime datetime         \r\n"
+           u"declare @rand_tab table (  rid int IDENTITY(1,1), _datetime datetime, _varchar "
+           u"varchar(1000) ) \r\n"
+           u"declare @lorem varchar(500) \r\n"
+           u"declare @id int \r\n"
+           u"declare @tries int \r\n";
 }
 
-Generation GenerateScript(const TData&, std::int32_t)
+Result<QString> BuildBlock(const TColumnRec& slot)
 {
-    return {};
+    QString block;
+    if (Status built = appendBlock(block, slot); !built)
+        return built.error();
+    return block;
+}
+
+Generation GenerateScript(const TData& catalogue, std::int32_t seed)
+{
+    // The preamble goes in first and counts only once a block follows it.
+    Generation generation;
+    QString& script = generation.script;
+    script.reserve(qMin<qsizetype>(catalogue.size(), 1 << 20) * TypicalBlockSize);
+    script += BuildPreamble(seed);
+    bool anyBlock = false;
+    for (qsizetype i = 1; i < catalogue.size(); ++i) {
+        const qsizetype before = script.size();
+        if (Status built = appendBlock(script, catalogue.at(i)); !built) {
+            generation.error = built.error();
+            break;
+        }
+        if (script.size() == before)
+            continue;
+        script += u"\r\n\r\n";
+        anyBlock = true;
+    }
+    if (!anyBlock)
+        script.clear();
+    script.squeeze();
+    return generation;
 }
 
 } // namespace corvane::script

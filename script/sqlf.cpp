@@ -1,16 +1,89 @@
 #include "script/sqlf.h"
 
+#include "project/textfile.h"
+#include "script/generator.h"
+#include "ui/common/dialogs.h"
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace corvane {
 
-TSQLF::TSQLF(QWidget* parent) : QWidget(parent) {}
+TSQLF::TSQLF(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("SQLF"));
+    setWindowTitle(QStringLiteral("SQLF"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new QWidget(this);
+    layout->addWidget(panel);
+    panel->setObjectName(QStringLiteral("Panel2"));
+    panel->setMinimumSize(720, 530);
+
+    m_memo = new QPlainTextEdit(panel);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setGeometry(40, 16, 665, 465);
+    m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    m_generate = new QPushButton(QStringLiteral("Generate SQL"), panel);
+    m_generate->setObjectName(QStringLiteral("BtGenSQL"));
+    m_generate->setGeometry(464, 496, 121, 25);
+
+    m_save = new QPushButton(QStringLiteral("Save SQL"), panel);
+    m_save->setObjectName(QStringLiteral("BtSSQLSave"));
+    m_save->setGeometry(600, 496, 105, 25);
+
+    connect(m_generate, &QPushButton::clicked, this, &TSQLF::SQLGenerator);
+    connect(m_save, &QPushButton::clicked, this, &TSQLF::BtSSQLSaveClick);
+}
 
 void TSQLF::SetSource(SharedState& state)
 {
     m_state = &state;
 }
 
-void TSQLF::SQLGenerator() {}
+void TSQLF::SQLGenerator()
+{
+    generate();
+}
 
-void TSQLF::BtSSQLSaveClick() {}
+bool TSQLF::generate()
+{
+    m_memo->clear();
+    if (!m_state)
+        return true;
+    script::Generation generation =
+        script::GenerateScript(m_state->ColumnCatalogue, m_state->RandomSeed);
+    // The memo keeps its breaks as '\n'; saving turns them back into CR LF.
+    generation.script.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_memo->setPlainText(generation.script);
+    if (!generation.error)
+        return true;
+    ui::showError(this, *generation.error);
+    return false;
+}
+
+void TSQLF::BtSSQLSaveClick()
+{
+    // A generation that ended early is not saved as if it were the script.
+    if (m_memo->document()->isEmpty() && !generate())
+        return;
+    ui::FileDialogOptions options;
+    options.title = QStringLiteral("Save your SQL file");
+    options.directory = QDir::currentPath();
+    options.filter = QStringLiteral("Text file | *.txt");
+    options.defaultSuffix = QStringLiteral("txt");
+    const QString path = ui::dialogs().saveFileName(this, options);
+    if (path.isEmpty())
+        return;
+    QString text = m_memo->toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    text += QStringLiteral("\r\n");
+    ui::succeeded(this, WriteTextFile(path, text));
+}
 
 } // namespace corvane

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+class QPlainTextEdit;
+class QPushButton;
+
 namespace corvane {
 
 // The "SQL" page: generates the script into a memo and saves it.
@@ -19,7 +22,13 @@ public:
     void BtSSQLSaveClick();
 
 private:
+    // False when the generation ended early (the message has been shown).
+    bool generate();
+
     SharedState* m_state = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
+    QPushButton* m_generate = nullptr;
+    QPushButton* m_save = nullptr;
 };
 
 } // namespace corvane
