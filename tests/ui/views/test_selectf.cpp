@@ -1,0 +1,389 @@
+#include "tests/support/fakeconnection.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/testlocale.h"
+#include "ui/views/previewmodel.h"
+#include "ui/views/previewsql.h"
+#include "ui/views/selectf.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+QTableView* grid(TSelectF& page)
+{
+    return page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+}
+
+QString label(TSelectF& page)
+{
+    return page.findChild<QLabel*>(QStringLiteral("LaTabel"))->text();
+}
+
+void clickSelect(TSelectF& page)
+{
+    QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("BtSelect")), Qt::LeftButton);
+}
+
+QStringList headings(QTableView* view)
+{
+    QStringList out;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        out << view->model()->headerData(c, Qt::Horizontal).toString();
+    return out;
+}
+
+QStringList cells(QTableView* view)
+{
+    QStringList out;
+    const QAbstractItemModel* model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model->columnCount(); ++c)
+            row << model->index(r, c).data().toString();
+        out << row.join(u'|');
+    }
+    return out;
+}
+
+db::Rows numbered(int count)
+{
+    QList<QStringList> lines;
+    for (int i = 1; i <= count; ++i)
+        lines << QStringList{QString::number(i), QStringLiteral("name %1").arg(i)};
+    return test::makeRows({QStringLiteral("id"), QStringLiteral("customer_name")}, lines);
+}
+
+db::Rows countOf(int rows)
+{
+    return test::makeRows({QString()}, {{QString::number(rows)}});
+}
+
+// A query that fails after handing out `good` rows.
+class BrokenQuery final : public db::Query
+{
+public:
+    explicit BrokenQuery(int good) : m_good(good) {}
+    int fieldCount() const override { return 1; }
+    QString fieldName(int) const override { return QStringLiteral("n"); }
+    Result<bool> next() override
+    {
+        if (m_row >= m_good)
+            return Error::failure(QStringLiteral("Communication link failure"));
+        ++m_row;
+        return true;
+    }
+    QString value(int) const override { return QString::number(m_row); }
+
+private:
+    int m_good;
+    int m_row = 0;
+};
+
+} // namespace
+
+class TestSelectF : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::useTestLocale(); }
+
+    void init()
+    {
+        m_server = std::make_unique<test::FakeServer>();
+        m_state = std::make_unique<SharedState>();
+        m_state->connect = m_server->factory();
+        m_state->ConnectionString = QStringLiteral("first");
+        m_dialogs = std::make_unique<test::FakeDialogs>();
+    }
+    void cleanup()
+    {
+        m_dialogs.reset();
+    }
+
+    void quotedNames_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("plain") << QStringLiteral("dbo.Person") << QStringLiteral("[dbo].[Person]");
+        QTest::newRow("blank") << QStringLiteral("dbo.Order Lines") << QStringLiteral("[dbo].[Order Lines]");
+        QTest::newRow("closing bracket")
+            << QStringLiteral("d]b.a]]b") << QStringLiteral("[d]]b].[a]]]]b]");
+        QTest::newRow("dot in the table name")
+            << QStringLiteral("sales.v1.2") << QStringLiteral("[sales].[v1.2]");
+        QTest::newRow("opening bracket and quote")
+            << QStringLiteral("dbo.[O'Brien]") << QStringLiteral("[dbo].[[O'Brien]]]");
+        QTest::newRow("no schema") << QStringLiteral("Person") << QStringLiteral("[Person]");
+    }
+    void quotedNames()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, quoted);
+        QCOMPARE(QuotedTableName(table), quoted);
+        QCOMPARE(PreviewQuery(table), QStringLiteral("select * from ") + quoted);
+        QCOMPARE(RowCountQuery(table), QStringLiteral("select count_big(*) from ") + quoted);
+    }
+
+    void blankBeforeFirstPreview()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        QCOMPARE(label(page), QStringLiteral("Table name"));
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("|")});
+        QCOMPARE(headings(grid(page)), QStringList(2, QString()));
+        QCOMPARE(page.findChild<QPushButton*>(QStringLiteral("BtSelect"))->text(),
+                 QStringLiteral("Select table"));
+    }
+
+    void showTableNameReadsCurrentTable()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        page.ShowTableName();
+        QCOMPARE(label(page), QStringLiteral("dbo.Person"));
+    }
+
+    void noTableOpensAndClosesOnly()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+        QCOMPARE(m_server->opened, QStringList{QStringLiteral("first")});
+        QVERIFY(m_server->sent.isEmpty());
+        QCOMPARE(m_server->openConnections, 0);
+        QCOMPARE(label(page), QStringLiteral("Table name"));
+        QVERIFY(m_dialogs->shown.isEmpty());
+    }
+
+    void previewsTable()
+    {
+        m_server->answer(QStringLiteral("count_big(*) from [dbo].[Order Lines]"), countOf(3));
+        m_server->answer(
+            QStringLiteral("select * from [dbo].[Order Lines]"),
+            test::makeRows({QStringLiteral("id"), QStringLiteral("customer_name"), QStringLiteral("born"),
+                            QStringLiteral("x"), QStringLiteral("note")},
+                           {{QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("1990-01-02"),
+                             QStringLiteral("\\N"), QStringLiteral("a;b")},
+                            {QStringLiteral("2"), QStringLiteral("O'Brien"), QStringLiteral("\\N"),
+                             QStringLiteral("0"), QString()},
+                            {QStringLiteral("3"), QStringLiteral("Zoë"), QStringLiteral("2001-12-31"),
+                             QStringLiteral("-1"), QStringLiteral("z")}}));
+        m_state->CurrentTable = QStringLiteral("dbo.Order Lines");
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+        QCOMPARE(m_server->sent,
+                 (QStringList{QStringLiteral("select count_big(*) from [dbo].[Order Lines]"),
+                              QStringLiteral("select * from [dbo].[Order Lines]")}));
+        QTableView* view = grid(page);
+        QCOMPARE(headings(view), (QStringList{QStringLiteral("id"), QStringLiteral("customer_name"),
+                                              QStringLiteral("born"), QStringLiteral("x"),
+                                              QStringLiteral("note")}));
+        QCOMPARE(cells(view), (QStringList{QStringLiteral("1|Ann|1990-01-02||a;b"),
+                                           QStringLiteral("2|O'Brien||0|"),
+                                           QStringLiteral("3|Zoë|2001-12-31|-1|z")}));
+        QList<int> widths;
+        for (int c = 0; c < 5; ++c)
+            widths << view->columnWidth(c);
+        QCOMPARE(widths, (QList<int>{16, 104, 32, 8, 32}));
+        QCOMPARE(view->rowHeight(0), 16);
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Order Lines (3 rows)"));
+        // Everything has been read: the page's connection is closed again.
+        QCOMPARE(m_server->openConnections, 0);
+    }
+
+    void emptyTable()
+    {
+        m_server->answer(QStringLiteral("count_big"), countOf(0));
+        m_server->answer(QStringLiteral("select *"), test::makeRows({QStringLiteral("id"), QStringLiteral("name")}, {}));
+        m_state->CurrentTable = QStringLiteral("dbo.Empty");
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+        QCOMPARE(headings(grid(page)), (QStringList{QStringLiteral("id"), QStringLiteral("name")}));
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("|")});
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Empty (0 rows)"));
+        QCOMPARE(m_server->openConnections, 0);
+    }
+
+    // Only the first screen is read at once; the rest follows as the view
+    // asks for it, on the connection that the page keeps open meanwhile.
+    void readsRowsOnDemand()
+    {
+        m_server->answer(QStringLiteral("count_big"), countOf(1000));
+        m_server->answer(QStringLiteral("select *"), numbered(1000));
+        m_state->CurrentTable = QStringLiteral("dbo.Big");
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+        QAbstractItemModel* model = grid(page)->model();
+        QVERIFY(model->rowCount() < 1000);
+        QVERIFY(model->rowCount() >= 1);
+        QVERIFY(model->canFetchMore({}));
+        QCOMPARE(m_server->openConnections, 1);
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Big (1000 rows)"));
+
+        while (model->canFetchMore({}))
+            model->fetchMore({});
+        QCOMPARE(model->rowCount(), 1000);
+        QCOMPARE(model->index(999, 1).data().toString(), QStringLiteral("name 1000"));
+        QCOMPARE(m_server->openConnections, 0);
+
+        // The next preview does not wait for anything of the last one.
+        m_server->rules.clear();
+        m_server->answer(QStringLiteral("count_big"), countOf(1));
+        m_server->answer(QStringLiteral("select *"), numbered(1));
+        clickSelect(page);
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("1|name 1")});
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Big (1 row)"));
+    }
+
+    // When rows arrive or vanish between the count and the last row, the
+    // label ends with the rows that were really read.
+    void labelCorrectedAtEnd()
+    {
+        m_server->answer(QStringLiteral("count_big"), countOf(5));
+        m_server->answer(QStringLiteral("select *"), numbered(300));
+        m_state->CurrentTable = QStringLiteral("dbo.Busy");
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Busy (5 rows)"));
+        QAbstractItemModel* model = grid(page)->model();
+        while (model->canFetchMore({}))
+            model->fetchMore({});
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Busy (300 rows)"));
+    }
+
+    void anOpenPreviewIsClosedByTheNext()
+    {
+        m_server->answer(QStringLiteral("count_big"), countOf(1000));
+        m_server->answer(QStringLiteral("select *"), numbered(1000));
+        m_state->CurrentTable = QStringLiteral("dbo.Big");
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+        clickSelect(page);
+        QCOMPARE(m_server->openConnections, 1);
+    }
+
+    // The connection string and the table are read at each click, so a new
+    // Login or another tree node reaches an existing page.
+    void readsStateAtEachClick()
+    {
+        m_server->answer(QStringLiteral("count_big"), countOf(1));
+        m_server->answer(QStringLiteral("select *"), numbered(1));
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.A");
+        clickSelect(page);
+        m_state->ConnectionString = QStringLiteral("second");
+        m_state->CurrentTable = QStringLiteral("dbo.B");
+        m_server->databaseName = QStringLiteral("other");
+        clickSelect(page);
+        QCOMPARE(m_server->opened, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+        QCOMPARE(m_server->sent.last(), QStringLiteral("select * from [dbo].[B]"));
+        QCOMPARE(label(page), QStringLiteral("other.dbo.B (1 row)"));
+    }
+
+    // A failure shows the error's own text; the grid keeps the last preview.
+    void failures_data()
+    {
+        QTest::addColumn<QString>("refuseOpen");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("connection refused")
+            << QStringLiteral("Login failed for user 'sa'.") << QString()
+            << QStringLiteral("Login failed for user 'sa'.") << QStringLiteral("fixture.dbo.A (1 row)");
+        QTest::newRow("count refused")
+            << QString() << QStringLiteral("count_big")
+            << QStringLiteral("The SELECT permission was denied") << QStringLiteral("fixture.dbo.B");
+        QTest::newRow("select refused")
+            << QString() << QStringLiteral("select *")
+            << QStringLiteral("Invalid object name 'dbo.B'.") << QStringLiteral("fixture.dbo.B");
+    }
+    void failures()
+    {
+        QFETCH(QString, refuseOpen);
+        QFETCH(QString, failing);
+        QFETCH(QString, error);
+        QFETCH(QString, label);
+
+        m_server->answer(QStringLiteral("[dbo].[A]"), numbered(1));
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.A");
+        clickSelect(page);
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("1|name 1")});
+
+        m_server->rules.clear();
+        m_server->refuseOpen = refuseOpen;
+        if (!failing.isEmpty())
+            m_server->fail(failing, error);
+        m_server->answer(QStringLiteral("count_big"), countOf(2));
+        m_server->answer(QStringLiteral("select *"), numbered(2));
+        m_state->CurrentTable = QStringLiteral("dbo.B");
+        clickSelect(page);
+        QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: ") + error});
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("1|name 1")});
+        QCOMPARE(::label(page), label);
+        QCOMPARE(m_server->openConnections, 0);
+    }
+
+    // A read that fails while scrolling keeps the rows already on show and
+    // ends the preview's reading.
+    void failedFetchKeepsRows()
+    {
+        PreviewModel model;
+        QSignalSpy failed(&model, &PreviewModel::fetchFailed);
+        QSignalSpy ended(&model, &PreviewModel::endReached);
+        auto connection = m_server->connect();
+        QVERIFY(connection->open(QStringLiteral("first")).ok());
+        const int goodRows = 10 + PreviewModel::FetchBatch / 2;
+        QVERIFY(model.start(std::move(connection), std::make_unique<BrokenQuery>(goodRows), 10).ok());
+        QCOMPARE(model.rowCount(), 10);
+        QVERIFY(model.canFetchMore({}));
+        model.fetchMore({});
+        QCOMPARE(model.rowCount(), goodRows);
+        QVERIFY(!model.canFetchMore({}));
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.first().first().value<Error>().message, QStringLiteral("Communication link failure"));
+        QCOMPARE(ended.size(), 0);
+        QCOMPARE(m_server->openConnections, 0);
+        QCOMPARE(model.index(goodRows - 1, 0).data().toString(), QString::number(goodRows));
+    }
+
+    void failedFetchIsReportedByThePage()
+    {
+        m_server->answer(QStringLiteral("count_big"), countOf(1000));
+        m_server->answer(QStringLiteral("select *"), numbered(1000));
+        m_state->CurrentTable = QStringLiteral("dbo.Big");
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+        auto* model = qobject_cast<PreviewModel*>(grid(page)->model());
+        QVERIFY(model);
+        emit model->fetchFailed(Error::failure(QStringLiteral("Communication link failure")));
+        QVERIFY(m_dialogs->shown.isEmpty()); // not from inside the view's request
+        QTRY_COMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: Communication link failure")});
+    }
+
+private:
+    std::unique_ptr<test::FakeServer> m_server;
+    std::unique_ptr<SharedState> m_state;
+    std::unique_ptr<test::FakeDialogs> m_dialogs;
+};
+
+QTEST_MAIN(TestSelectF)
+#include "test_selectf.moc"
