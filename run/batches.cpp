@@ -80,9 +80,16 @@ QString ReasonLine(const Error& error)
 {
     // A driver may report several diagnostics on separate lines; the log keeps
     // one line per column, so they are put side by side.
-    static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
-    QString text = error.message.trimmed();
-    text.replace(breaks, QStringLiteral(" "));
+    static const QRegularExpression breaks(QStringLiteral("[\\r\\n]+"));
+    QString text;
+    for (const QString& piece : error.message.split(breaks, Qt::SkipEmptyParts)) {
+        const QString part = piece.trimmed();
+        if (part.isEmpty())
+            continue;
+        if (!text.isEmpty())
+            text += text.endsWith(u'.') ? QStringLiteral(" ") : QStringLiteral("; ");
+        text += part;
+    }
     if (text.isEmpty())
         text = error.isTimeout() ? QStringLiteral("The command timed out.")
                                  : QStringLiteral("The server gave no reason.");

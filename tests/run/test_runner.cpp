@@ -125,6 +125,10 @@ private slots:
             << run::ReasonLine(Error::failure(
                    QStringLiteral("Conversion failed.\r\nThe statement has been terminated.\n")))
             << QStringLiteral("     Conversion failed. The statement has been terminated.");
+        QTest::newRow("diagnostics without a full stop")
+            << run::ReasonLine(Error{QStringLiteral("Timeout expired\nOperation was cancelled"),
+                                     Error::Kind::Timeout, 0})
+            << QStringLiteral("     Timeout expired; Operation was cancelled");
         QTest::newRow("time-out without text")
             << run::ReasonLine(Error{QString(), Error::Kind::Timeout, 0})
             << QStringLiteral("     The command timed out.");

@@ -1,0 +1,273 @@
+// The page's run sent through the ODBC driver to the TDS test server.
+#include "db/odbcconnection.h"
+#include "run/batches.h"
+#include "run/runsqlf.h"
+#include "script/generator.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/tdsserver.h"
+#include "tests/support/testlocale.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace corvane;
+using corvane::test::FakeDialogs;
+using corvane::test::TdsServer;
+
+namespace {
+
+TColumnRec column(const QString& stab, const QString& col, MethodCode method,
+                  const QString& param1 = {}, const QString& param2 = {})
+{
+    TColumnRec slot;
+    slot.stab = stab;
+    slot.col = col;
+    slot.method = method;
+    slot.param1 = param1;
+    slot.param2 = param2;
+    return slot;
+}
+
+QString batchOf(const TColumnRec& slot, std::int32_t seed)
+{
+    auto block = script::BuildBlock(slot);
+    return block ? QString(script::BuildPreamble(seed) + *block) : QString();
+}
+
+QString success(const TColumnRec& c)
+{
+    return QStringLiteral(" Anonymisation table ") + c.stab + QStringLiteral(" column [") + c.col +
+           QStringLiteral("] - successful ");
+}
+
+QString failed(const TColumnRec& c)
+{
+    return QStringLiteral(" Anonymisation table ") + c.stab + QStringLiteral(" column [") + c.col +
+           QStringLiteral("] - FAILED ");
+}
+
+const QString install = run::SplitInstallationBatch();
+const QString drop = QStringLiteral("drop function dbo.corvane_split");
+const QString finished = QStringLiteral("information: Finished !");
+
+// A page with its own state, run against `server`'s database "fixture".
+struct Bench
+{
+    SharedState state;
+    TRunSQLF page;
+    FakeDialogs dialogs;
+
+    Bench(const TdsServer& server, const QList<TColumnRec>& columns, std::int32_t seed = 1)
+    {
+        state.ColumnCatalogue = {TColumnRec{}, TColumnRec{}};
+        for (const TColumnRec& c : columns)
+            state.ColumnCatalogue.append(c);
+        state.ConnectionString = server.connectionString();
+        state.CatalogueConnectionString = state.ConnectionString;
+        state.RandomSeed = seed;
+        state.connect = [] { return db::MakeOdbcConnection(); };
+        page.SetSource(state);
+    }
+    QString log() { return page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText(); }
+    void run() { page.Button7Click(); }
+};
+
+QString lines(const QStringList& l)
+{
+    return l.join(u'\n');
+}
+
+} // namespace
+
+class TestRunSQLFTds : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::useTestLocale(); }
+
+    void noMaskedColumn()
+    {
+        TdsServer server;
+        QVERIFY(server.started());
+        Bench bench(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), NoMethodYet),
+                             column(QStringLiteral("dbo.T"), QStringLiteral("b"), 0),
+                             column(QStringLiteral("dbo.T"), QStringLiteral("c"), 1006),
+                             column(QStringLiteral("dbo.T"), QStringLiteral("d"), 2000),
+                             column(QStringLiteral("dbo.T"), QStringLiteral("e"), 3000)});
+        bench.run();
+        QCOMPARE(server.batches(), QStringList({install, drop}));
+        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+        QVERIFY(bench.log().isEmpty());
+    }
+
+    void secondColumnFails()
+    {
+        TdsServer server(TdsServer::defaultFixture(
+            R"([{"match": "[gone]", "error": {"number": 207, "message": "Invalid column name 'gone'."}}])"));
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.People"), QStringLiteral("age"), 102, QStringLiteral("5"));
+        const TColumnRec b = column(QStringLiteral("dbo.People"), QStringLiteral("gone"), 109);
+        const TColumnRec c = column(QStringLiteral("dbo.Orders"), QStringLiteral("unit price"), 1009);
+        Bench bench(server, {a, b, c});
+        bench.run();
+
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), batchOf(b, 1), batchOf(c, 1), drop}));
+        QCOMPARE(bench.log(), lines({success(a), failed(b), QStringLiteral("     Invalid column name 'gone'."),
+                                     success(c)}));
+        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+        // One connection for the whole run.
+        QSet<int> connections;
+        for (const TdsServer::Batch& batch : server.records())
+            connections << batch.connection;
+        QCOMPARE(connections.size(), 1);
+    }
+
+    void noiseColumnsShareThePreamble()
+    {
+        TdsServer server;
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("qty"), 102, QStringLiteral("5"));
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("price"), 2002,
+                                    QStringLiteral("1.5"), QStringLiteral("2"));
+        Bench bench(server, {a, b}, 7);
+        bench.run();
+
+        const QStringList sent = server.batches();
+        QCOMPARE(sent.size(), 4);
+        QCOMPARE(sent.at(1), batchOf(a, 7));
+        QCOMPARE(sent.at(2), batchOf(b, 7));
+        const QString preamble = script::BuildPreamble(7);
+        QVERIFY(preamble.startsWith(QStringLiteral("declare @r float \r\n set @r=rand(7)\r\n")));
+        QVERIFY(sent.at(1).startsWith(preamble) && sent.at(2).startsWith(preamble));
+        QCOMPARE(bench.log(), lines({success(a), success(b)}));
+    }
+
+    // A missing word list ends the run with the function left on the server;
+    // the next run's installation finds it there and the run removes it.
+    void missingWordList()
+    {
+        QTemporaryDir dir;
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        auto back = qScopeGuard([&] { QDir::setCurrent(home); });
+
+        TdsServer server;
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109);
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("name"), 1007, QStringLiteral("names"));
+        const TColumnRec c = column(QStringLiteral("dbo.T"), QStringLiteral("c"), 1009);
+        Bench bench(server, {a, b, c});
+        bench.run();
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1)}));
+        QCOMPARE(bench.log(), success(a));
+        QCOMPARE(bench.dialogs.texts(),
+                 QStringList({QStringLiteral("information: File names.txt with virtual data does not exist. ")}));
+
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("virtual_data")));
+        QFile list(dir.filePath(QStringLiteral("virtual_data/names.txt")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("Ann;Bo;Cy;\r\n");
+        list.close();
+        server.setFixture(TdsServer::defaultFixture(
+            R"json([{"match": "OBJECT_ID(N'dbo.corvane_split')", "rowcount": 0}])json"));
+        server.clearBatches();
+        bench.dialogs.shown.clear();
+        bench.run();
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), batchOf(b, 1), batchOf(c, 1), drop}));
+        QVERIFY(server.batches().at(2).contains(QStringLiteral("Ann;Bo;Cy;")));
+        QCOMPARE(bench.log(), lines({success(a), success(b), success(c)}));
+        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+    }
+
+    // A batch that stalls past the command time-out fails its column, and
+    // the next column runs on the same connection.
+    void stalledBatch()
+    {
+        TdsServer server(TdsServer::defaultFixture(R"([{"match": "[slow]", "stall": 20}])"));
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("slow"), 109);
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("fast"), 109);
+        Bench bench(server, {a, b});
+        bench.page.runner().setCommandTimeout(1);
+        QElapsedTimer clock;
+        clock.start();
+        bench.run();
+        QVERIFY2(clock.elapsed() < 15000, "the command time-out was not applied");
+
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), batchOf(b, 1), drop}));
+        const QStringList log = bench.log().split(u'\n');
+        QCOMPARE(log.size(), 3);
+        QCOMPARE(log.at(0), failed(a));
+        QVERIFY2(log.at(1).startsWith(QStringLiteral("     ")) && log.at(1).size() > 5, qPrintable(log.at(1)));
+        QCOMPARE(log.at(2), success(b));
+        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+    }
+
+    // The server goes away in the middle of the run: the remaining columns
+    // fail, the drop cannot be sent, and the operator sees why.
+    void connectionDroppedMidRun()
+    {
+        TdsServer server(TdsServer::defaultFixture(R"([{"match": "[b]", "drop": true}])"));
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109);
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("b"), 109);
+        const TColumnRec c = column(QStringLiteral("dbo.T"), QStringLiteral("c"), 109);
+        Bench bench(server, {a, b, c});
+        bench.run();
+
+        const QStringList log = bench.log().split(u'\n');
+        QCOMPARE(log.size(), 5);
+        QCOMPARE(log.at(0), success(a));
+        QCOMPARE(log.at(1), failed(b));
+        QCOMPARE(log.at(3), failed(c));
+        QCOMPARE(bench.dialogs.shown.size(), 1);
+        QCOMPARE(bench.dialogs.shown.first().kind, QStringLiteral("error"));
+        QVERIFY(!bench.dialogs.shown.first().text.isEmpty());
+    }
+
+    // Each run reads the catalogue's database at the click: after a login
+    // to another database, the batches go there.
+    void runFollowsTheLogin()
+    {
+        TdsServer server;
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109);
+        Bench bench(server, {a});
+        bench.run();
+        bench.state.ConnectionString = server.connectionString(QStringLiteral("other"));
+        bench.state.CatalogueConnectionString = bench.state.ConnectionString;
+        bench.run();
+
+        const QList<TdsServer::Batch> records = server.records();
+        QCOMPARE(records.size(), 6);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(records.at(i).database, QStringLiteral("fixture"));
+        for (int i = 3; i < 6; ++i)
+            QCOMPARE(records.at(i).database, QStringLiteral("other"));
+        QCOMPARE(bench.log(), success(a));
+        QCOMPARE(bench.dialogs.texts(), QStringList({finished, finished}));
+    }
+
+    void wrongPassword()
+    {
+        TdsServer server;
+        QVERIFY(server.started());
+        Bench bench(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109)});
+        bench.state.CatalogueConnectionString =
+            server.connectionString(QStringLiteral("fixture"), QStringLiteral("corvane"), QStringLiteral("wrong"));
+        bench.run();
+        QVERIFY(server.batches().isEmpty());
+        QCOMPARE(bench.dialogs.shown.size(), 1);
+        QCOMPARE(bench.dialogs.shown.first().kind, QStringLiteral("error"));
+        QVERIFY2(bench.dialogs.shown.first().text.contains(QStringLiteral("Login failed")),
+                 qPrintable(bench.dialogs.shown.first().text));
+    }
+};
+
+QTEST_MAIN(TestRunSQLFTds)
+#include "test_runsqlf_tds.moc"
