@@ -1,0 +1,535 @@
+#include "cli/commandline.h"
+#include "script/generator.h"
+#include "tests/support/fakeconnection.h"
+#include "tests/support/testlocale.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+const QStringList schemaFields = {
+    QStringLiteral("tab"),       QStringLiteral("col"),        QStringLiteral("schema"),
+    QStringLiteral("stab"),      QStringLiteral("FK_Column"),  QStringLiteral("PK_Table"),
+    QStringLiteral("PK_Column"), QStringLiteral("Constraint_Name"), QStringLiteral("PK"),
+    QStringLiteral("isnull"),    QStringLiteral("typ"),        QStringLiteral("char_max")};
+
+QStringList row(const char* line)
+{
+    return QString::fromUtf8(line).split(u'|');
+}
+
+// Two tables; slots: 1 dbo.Customer, 2 id, 3 name, 4 dbo.Orders, 5 id, 6 qty, 7 customer.
+db::Rows shopSchema()
+{
+    return test::makeRows(
+        schemaFields,
+        {row("Customer|id|dbo|dbo.Customer|\\N|\\N|\\N|\\N|id|NO|int|\\N"),
+         row("Customer|na\tme|dbo|dbo.Customer|\\N|\\N|\\N|\\N|\\N|YES|nvarchar|50"),
+         row("Orders|id|dbo|dbo.Orders|\\N|\\N|\\N|\\N|id|NO|int|\\N"),
+         row("Orders|qty|dbo|dbo.Orders|\\N|\\N|\\N|\\N|\\N|YES|int|\\N"),
+         row("Orders|customer|dbo|dbo.Orders|customer|Customer|id|FK_Orders_Customer|\\N|NO|int|"
+             "\\N")});
+}
+
+const QString Password = QStringLiteral("pa;ss-word");
+
+// The program as a function: arguments in, exit status and both streams out.
+struct Cli
+{
+    test::FakeServer server;
+    QByteArray out;
+    QByteArray err;
+    int passwordAsked = 0;
+
+    int run(const QStringList& arguments)
+    {
+        out.clear();
+        err.clear();
+        QBuffer outBuffer(&out);
+        QBuffer errBuffer(&err);
+        outBuffer.open(QIODevice::WriteOnly);
+        errBuffer.open(QIODevice::WriteOnly);
+        cli::Context context;
+        context.connect = server.factory();
+        context.password = [this]() -> Result<QString> {
+            ++passwordAsked;
+            return Password;
+        };
+        context.computerName = QStringLiteral("WS1");
+        context.out = &outBuffer;
+        context.err = &errBuffer;
+        return cli::RunCommandLine(arguments, context);
+    }
+};
+
+QStringList login(const char* command)
+{
+    return {QString::fromLatin1(command), QStringLiteral("--server"), QStringLiteral("db1,1433"),
+            QStringLiteral("--database"), QStringLiteral("Shop"), QStringLiteral("--login"),
+            QStringLiteral("op")};
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A project for the shop schema with `lines` replacing the lines of slots 1..7.
+QByteArray project(const QByteArray& qty, const QByteArray& name = "-1;;")
+{
+    return "8\r\n1;;;0;;;\r\n2;id;dbo.Customer;-1;;;\r\n3;na\tme;dbo.Customer;" + name +
+           ";\r\n4;;;0;;;\r\n5;id;dbo.Orders;-1;;;\r\n6;qty;dbo.Orders;" + qty +
+           ";\r\n7;customer;dbo.Orders;-1;;;\r\n";
+}
+
+// The preamble's first nine lines; the generator may declare more after them.
+const QByteArray Preamble7 = "declare @r float \r\n"
+                             " set @r=rand(7)\r\n"
+                             "declare @val varchar(100) \r\n"
+                             "declare @rand_int int         \r\n"
+                             "declare @rand_float float         \r\n"
+                             "declare @rand_datetime datetime         \r\n"
+                             "declare @rand_tab table (  rid int IDENTITY(1,1), _datetime "
+                             "datetime, _varchar varchar(1000) ) \r\n"
+                             "declare @lorem varchar(500) \r\n"
+                             "declare @id int \r\n";
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::useTestLocale(); }
+
+    void refusesBadArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        const QString server = QStringLiteral("--server");
+        const QString project = QStringLiteral("--project");
+        const QString seed = QStringLiteral("--seed");
+
+        QTest::newRow("no command") << QStringList{}
+                                    << "name a command (see corvane-cli --help)";
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("dump")}
+                                         << "unknown command 'dump' (see corvane-cli --help)";
+        QTest::newRow("option before command")
+            << QStringList{server, QStringLiteral("x"), QStringLiteral("schema")}
+            << "name a command before --server (see corvane-cli --help)";
+        QTest::newRow("missing login")
+            << login("schema").mid(0, 5) << "schema: missing --login (see corvane-cli schema --help)";
+        QTest::newRow("script without project")
+            << login("script") << "script: missing --project (see corvane-cli script --help)";
+        QTest::newRow("run without project")
+            << login("run") << "run: missing --project (see corvane-cli run --help)";
+        QTest::newRow("seed on schema")
+            << login("schema") + QStringList{seed, QStringLiteral("3")}
+            << "schema: --seed does not apply here (see corvane-cli schema --help)";
+        QTest::newRow("output on run")
+            << login("run") + QStringList{project, QStringLiteral("p"), QStringLiteral("--output"),
+                                          QStringLiteral("f")}
+            << "run: --output does not apply here (see corvane-cli run --help)";
+        QTest::newRow("seed not a number")
+            << login("script") + QStringList{project, QStringLiteral("p"), seed, QStringLiteral("7x")}
+            << "script: --seed: '7x' is not a valid integer value (see corvane-cli script --help)";
+        QTest::newRow("seed out of range")
+            << login("script") +
+                   QStringList{project, QStringLiteral("p"), QStringLiteral("--seed=2147483648")}
+            << "script: --seed: '2147483648' is not a valid integer value (see corvane-cli script "
+               "--help)";
+        QTest::newRow("value missing at the end")
+            << QStringList{QStringLiteral("schema"), server}
+            << "schema: --server needs a value (see corvane-cli schema --help)";
+        QTest::newRow("given twice")
+            << login("schema") + QStringList{server, QStringLiteral("y")}
+            << "schema: --server is given twice (see corvane-cli schema --help)";
+        QTest::newRow("empty server")
+            << QStringList{QStringLiteral("schema"), QStringLiteral("--server="),
+                           QStringLiteral("--database=Shop"), QStringLiteral("--login=op")}
+            << "schema: --server, --database and --login must not be empty (see corvane-cli "
+               "schema --help)";
+        QTest::newRow("unknown option")
+            << login("schema") + QStringList{QStringLiteral("--verbose")}
+            << "schema: unknown option '--verbose' (see corvane-cli schema --help)";
+        QTest::newRow("stray word")
+            << login("schema") + QStringList{QStringLiteral("extra")}
+            << "schema: unexpected argument 'extra' (see corvane-cli schema --help)";
+    }
+
+    void refusesBadArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        Cli cli;
+        QCOMPARE(cli.run(arguments), 2);
+        QCOMPARE(QString::fromUtf8(cli.err), QStringLiteral("corvane-cli: ") + error + u'\n');
+        QVERIFY(cli.out.isEmpty());
+        // Nothing is asked or sent before the arguments are sound.
+        QCOMPARE(cli.passwordAsked, 0);
+        QVERIFY(cli.server.opened.isEmpty());
+    }
+
+    void refusesPasswordOnTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::newRow("separate") << QStringList{QStringLiteral("--password"), Password};
+        QTest::newRow("joined") << QStringList{QStringLiteral("--password=") + Password};
+    }
+
+    void refusesPasswordOnTheCommandLine()
+    {
+        QFETCH(QStringList, extra);
+        Cli cli;
+        QCOMPARE(cli.run(login("schema") + extra), 2);
+        QVERIFY(cli.err.contains("never taken from the command line"));
+        QVERIFY(!cli.err.contains(Password.toUtf8()));
+        QVERIFY(cli.server.opened.isEmpty());
+    }
+
+    void helpPerCommand_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("firstLine");
+        QTest::newRow("overview") << QStringList{QStringLiteral("--help")}
+                                  << "Usage: corvane-cli COMMAND [OPTIONS]";
+        QTest::newRow("schema") << QStringList{QStringLiteral("schema"), QStringLiteral("--help")}
+                                << "Usage: corvane-cli schema --server NAME --database NAME "
+                                   "--login NAME [--output FILE]";
+        QTest::newRow("run, with other options")
+            << QStringList{QStringLiteral("run"), QStringLiteral("--server"), QStringLiteral("x"),
+                           QStringLiteral("-h")}
+            << "Usage: corvane-cli run --server NAME --database NAME --login NAME";
+    }
+
+    void helpPerCommand()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, firstLine);
+        Cli cli;
+        QCOMPARE(cli.run(arguments), 0);
+        QCOMPARE(QString::fromUtf8(cli.out).section(u'\n', 0, 0), firstLine);
+        QVERIFY(cli.err.isEmpty());
+        QCOMPARE(cli.passwordAsked, 0);
+    }
+
+    void schemaListsEverySlot()
+    {
+        Cli cli;
+        cli.server.databaseName = QStringLiteral("Shop");
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        QCOMPARE(cli.run(login("schema")), 0);
+        QCOMPARE(cli.err, QByteArray());
+        QCOMPARE(cli.out, QByteArray("1\tdbo.Customer\n"
+                                     "2\tdbo.Customer\tid\tint\tNO\t\tid\t\t\t\n"
+                                     "3\tdbo.Customer\tna\\tme\tnvarchar\tYES\t50\t\t\t\t\n"
+                                     "4\tdbo.Orders\n"
+                                     "5\tdbo.Orders\tid\tint\tNO\t\tid\t\t\t\n"
+                                     "6\tdbo.Orders\tqty\tint\tYES\t\t\t\t\t\n"
+                                     "7\tdbo.Orders\tcustomer\tint\tNO\t\t\tCustomer\tid\t"
+                                     "FK_Orders_Customer\n"));
+        // The connection string exactly as the connection dialog builds it;
+        // the ';' of the password is quoted so it reads back as typed.
+        QCOMPARE(cli.server.opened,
+                 QStringList{QStringLiteral(
+                     " Provider=SQLOLEDB.1;Password=\"pa;ss-word\";Persist Security Info=True;"
+                     "User ID=op;  Initial Catalog=Shop;Data Source=db1,1433; Use Procedure for "
+                     "Prepare=1;  Auto Translate=True;Packet Size=4096;Workstation ID=WS1;  Use "
+                     "Encryption for Data=False;Tag with column collation when possible=False")});
+        QCOMPARE(cli.server.openConnections, 0);
+    }
+
+    void schemaOfAnEmptyDatabaseIsEmpty()
+    {
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), test::makeRows(schemaFields, {}));
+        QCOMPARE(cli.run(login("schema")), 0);
+        QCOMPARE(cli.out, QByteArray());
+    }
+
+    void connectionFailures_data()
+    {
+        QTest::addColumn<QString>("refuse");
+        QTest::addColumn<QString>("queryError");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("login refused")
+            << "Login failed for user 'op'." << QString()
+            << "corvane-cli: Connection failed. Login failed for user 'op'.\n";
+        QTest::newRow("multi-line driver message on one line")
+            << "[FreeTDS]Unable to connect\n[FreeTDS]Adaptive Server is unavailable" << QString()
+            << "corvane-cli: Connection failed. [FreeTDS]Unable to connect [FreeTDS]Adaptive "
+               "Server is unavailable\n";
+        QTest::newRow("message that quotes the password")
+            << "bad value \"pa;ss-word\" in string" << QString()
+            << "corvane-cli: Connection failed. bad value \"***\" in string\n";
+        QTest::newRow("schema query fails")
+            << QString() << "Invalid object name 'INFORMATION_SCHEMA.TABLES'."
+            << "corvane-cli: The schema could not be read. Invalid object name "
+               "'INFORMATION_SCHEMA.TABLES'.\n";
+    }
+
+    void connectionFailures()
+    {
+        QFETCH(QString, refuse);
+        QFETCH(QString, queryError);
+        QFETCH(QString, error);
+        for (const char* command : {"schema", "template"}) {
+            Cli cli;
+            cli.server.refuseOpen = refuse;
+            if (!queryError.isEmpty())
+                cli.server.fail(QStringLiteral("INFORMATION_SCHEMA"), queryError);
+            QCOMPARE(cli.run(login(command)), 2);
+            QCOMPARE(QString::fromUtf8(cli.err), error);
+            QVERIFY(cli.out.isEmpty());
+        }
+    }
+
+    void missingPassword()
+    {
+        Cli cli;
+        test::FakeServer& server = cli.server;
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        cli::Context context;
+        context.connect = server.factory();
+        context.password = []() -> Result<QString> {
+            return Error::failure(QStringLiteral("no password: set CORVANE_PASSWORD"));
+        };
+        context.out = &out;
+        context.err = &err;
+        QCOMPARE(cli::RunCommandLine(login("schema"), context), 2);
+        QCOMPARE(err.data(), QByteArray("corvane-cli: no password: set CORVANE_PASSWORD\n"));
+        QVERIFY(server.opened.isEmpty());
+    }
+
+    void templateAndOutputFile()
+    {
+        QTemporaryDir dir;
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        QCOMPARE(cli.run(login("template")), 0);
+        QCOMPARE(cli.out, project("-1;;", "-1;;"));
+
+        // --output replaces a file whole and writes nothing to standard output.
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        writeFile(path, "an older, longer project file\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+        QCOMPARE(cli.run(login("template") + QStringList{QStringLiteral("--output"), path}), 0);
+        QVERIFY(cli.out.isEmpty());
+        QCOMPARE(readFile(path), project("-1;;", "-1;;"));
+    }
+
+    void unwritableOutputKeepsNothingHalfDone()
+    {
+        QTemporaryDir dir;
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        const QString path = dir.filePath(QStringLiteral("no/such/folder/shop.crv"));
+        QCOMPARE(cli.run(login("template") + QStringList{QStringLiteral("--output"), path}), 1);
+        const QByteArray prefix = "corvane-cli: cannot write " + path.toUtf8() + ": ";
+        QVERIFY(cli.err.startsWith(prefix));
+        QVERIFY(cli.err.endsWith("\n") && cli.err.count('\n') == 1);
+    }
+
+    void scriptOfAProject_data()
+    {
+        QTest::addColumn<QStringList>("seed");
+        QTest::addColumn<int>("seedValue");
+        QTest::addColumn<QByteArray>("preamble");
+        QTest::newRow("default seed 1")
+            << QStringList{} << 1 << QByteArray(Preamble7).replace("rand(7)", "rand(1)");
+        QTest::newRow("seed 7") << QStringList{QStringLiteral("--seed"), QStringLiteral("7")} << 7
+                                << Preamble7;
+        QTest::newRow("negative seed") << QStringList{QStringLiteral("--seed=-5")} << -5
+                                       << QByteArray(Preamble7).replace("rand(7)", "rand(-5)");
+    }
+
+    void scriptOfAProject()
+    {
+        QFETCH(QStringList, seed);
+        QFETCH(int, seedValue);
+        QFETCH(QByteArray, preamble);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        writeFile(path, project("101;5;", "1001;O'Brien;"));
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        QCOMPARE(cli.run(login("script") + QStringList{QStringLiteral("--project"), path} + seed), 0);
+        QCOMPARE(cli.err, QByteArray());
+        // Blocks in slot order, each followed by two line breaks; the text
+        // ends with one more, as the SQL page saves it.
+        QVERIFY(cli.out.startsWith(preamble));
+        const QByteArray fullPreamble = script::BuildPreamble(seedValue).toUtf8();
+        QCOMPARE(cli.out, fullPreamble +
+                              " update dbo.Customer set [na\tme]='O''Brien' \r\n\r\n\r\n"
+                              " update dbo.Orders set [qty]=5 \r\n\r\n\r\n"
+                              "\r\n");
+    }
+
+    void scriptRefusesAnIncompatibleProject_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("slot count") << QByteArray("7\r\n") << "Incompatible file for this database !.";
+        QTest::newRow("renamed column")
+            << project("101;5;").replace("6;qty;", "6;quantity;")
+            << "Incompatible file for this database !.";
+        QTest::newRow("not a number") << QByteArray("eight\r\n")
+                                      << "'eight' is not a valid integer value";
+    }
+
+    void scriptRefusesAnIncompatibleProject()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        const QString output = dir.filePath(QStringLiteral("shop.sql"));
+        writeFile(path, file);
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        QCOMPARE(cli.run(login("script") + QStringList{QStringLiteral("--project"), path,
+                                                       QStringLiteral("--output"), output}),
+                 2);
+        QCOMPARE(QString::fromUtf8(cli.err), QStringLiteral("corvane-cli: ") + error + u'\n');
+        QVERIFY(!QFile::exists(output));
+    }
+
+    void scriptStoppedByAMissingWordListWritesNothing()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("virtual_data"));
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        const QString output = dir.filePath(QStringLiteral("shop.sql"));
+        writeFile(path, project("101;5;", "1007;names;"));
+        writeFile(output, "the script of yesterday\r\n");
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        const int status = cli.run(login("script") + QStringList{QStringLiteral("--project"), path,
+                                                                 QStringLiteral("--output"), output});
+        QDir::setCurrent(cwd);
+        QCOMPARE(status, 1);
+        QCOMPARE(cli.err,
+                 QByteArray("corvane-cli: File names.txt with virtual data does not exist.\n"));
+        QCOMPARE(readFile(output), QByteArray("the script of yesterday\r\n"));
+    }
+
+    void runLogsEachColumnAndExits_data()
+    {
+        QTest::addColumn<QByteArray>("qty");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("failing");   // a batch holding this fails
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QByteArray>("progress");
+        QTest::addColumn<int>("batches");       // sent after the schema query
+
+        const QByteArray nameOk = " Anonymisation table dbo.Customer column [na\tme] - successful \n";
+        const QByteArray qtyOk = " Anonymisation table dbo.Orders column [qty] - successful \n";
+        QTest::newRow("all succeed")
+            << QByteArray("101;5;") << QByteArray("1009;;") << QString() << 0 << nameOk + qtyOk
+            << QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
+                          "2 of 2 masked columns done\nFinished !\n")
+            << 4;
+        QTest::newRow("first column fails, the run goes on")
+            << QByteArray("101;5;") << QByteArray("1009;;") << QStringLiteral("[na\tme]") << 1
+            << " Anonymisation table dbo.Customer column [na\tme] - FAILED \n"
+               "     Invalid column name 'na\tme'.\n" + qtyOk
+            << QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
+                          "2 of 2 masked columns done\nFinished !\n")
+            << 4;
+        QTest::newRow("nothing masked")
+            << QByteArray("100;;") << QByteArray("-1;;") << QString() << 0 << QByteArray()
+            << QByteArray("0 of 0 masked columns done\nFinished !\n") << 2;
+        QTest::newRow("split function cannot be installed")
+            << QByteArray("101;5;") << QByteArray("1009;;") << QStringLiteral("create FUNCTION")
+            << 2 << QByteArray()
+            // Error lines are one line: white space of any kind becomes a blank.
+            << QByteArray("0 of 2 masked columns done\n"
+                          "corvane-cli: Invalid column name 'na me'.\n")
+            << 1;
+        QTest::newRow("word list missing before the first batch")
+            << QByteArray("101;5;") << QByteArray("1007;names;") << QString() << 2 << QByteArray()
+            << QByteArray("0 of 2 masked columns done\n"
+                          "corvane-cli: File names.txt with virtual data does not exist.\n")
+            << 1;
+        QTest::newRow("word list missing after a batch")
+            << QByteArray("1007;names;") << QByteArray("1009;;") << QString() << 1 << nameOk
+            << QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
+                          "corvane-cli: File names.txt with virtual data does not exist.\n")
+            << 2;
+    }
+
+    void runLogsEachColumnAndExits()
+    {
+        QFETCH(QByteArray, qty);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, failing);
+        QFETCH(int, status);
+        QFETCH(QByteArray, log);
+        QFETCH(QByteArray, progress);
+        QFETCH(int, batches);
+
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("virtual_data"));
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        writeFile(path, project(qty, name));
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        if (!failing.isEmpty())
+            cli.server.fail(failing, QStringLiteral("Invalid column name 'na\tme'."));
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const int exitStatus =
+            cli.run(login("run") + QStringList{QStringLiteral("--project"), path,
+                                               QStringLiteral("--seed"), QStringLiteral("7")});
+        QDir::setCurrent(cwd);
+
+        QCOMPARE(cli.out, log);
+        QCOMPARE(cli.err, progress);
+        QCOMPARE(exitStatus, status);
+        QCOMPARE(cli.server.sent.size(), 1 + batches);
+        if (batches >= 2) {
+            // Every column's batch is the whole preamble with the seed, then its block.
+            for (qsizetype i = 2; i < cli.server.sent.size() - 1; ++i)
+                QVERIFY(cli.server.sent.at(i).startsWith(script::BuildPreamble(7)));
+        }
+        // The run goes to the database that the catalogue was read from.
+        QVERIFY(cli.server.opened.size() >= 1);
+        for (const QString& opened : cli.server.opened)
+            QCOMPARE(opened, cli.server.opened.first());
+    }
+
+    void runRefusesAnIncompatibleProject()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        writeFile(path, project("101;5;").replace("2;id;dbo.Customer", "2;ID;dbo.Customer"));
+        Cli cli;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        QCOMPARE(cli.run(login("run") + QStringList{QStringLiteral("--project"), path}), 2);
+        QCOMPARE(cli.err, QByteArray("corvane-cli: Incompatible file for this database !.\n"));
+        QVERIFY(cli.out.isEmpty());
+        QCOMPARE(cli.server.sent.size(), 1); // the schema query, nothing else
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_commandline.moc"
