@@ -1,0 +1,225 @@
+#include "script/generator.h"
+#include "tests/support/testlocale.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TColumnRec slot(int code, const QString& col, const QString& p1 = {}, const QString& p2 = {})
+{
+    TColumnRec s;
+    s.stab = u"dbo.T"_s;
+    s.col = col;
+    s.PK_table = u"dbo.K"_s;
+    s.PK_column = u"id"_s;
+    s.method = code;
+    s.param1 = p1;
+    s.param2 = p2;
+    return s;
+}
+
+// Slot 0 is the database and a table's own slot is empty: both stay out.
+TData catalogue(const QList<TColumnRec>& columns)
+{
+    TData data;
+    data.append(slot(109, u"database"_s));
+    data.append(TColumnRec{});
+    data.append(columns);
+    return data;
+}
+
+QString block(const TColumnRec& s)
+{
+    auto built = script::BuildBlock(s);
+    return built.ok() ? *built : QString();
+}
+
+} // namespace
+
+class TestGenerator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        test::useTestLocale();
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        QVERIFY(QDir(m_dir.path()).mkpath(u"virtual_data/locked.txt"_s));
+        QFile list(m_dir.filePath(u"virtual_data/names.txt"_s));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("Ann;Bob\r\n");
+    }
+
+    void preamble_data()
+    {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("1") << 1 << u" set @r=rand(1)\r\n"_s;
+        QTest::newRow("0") << 0 << u" set @r=rand(0)\r\n"_s;
+        QTest::newRow("-5") << -5 << u" set @r=rand(-5)\r\n"_s;
+        QTest::newRow("max") << 2147483647 << u" set @r=rand(2147483647)\r\n"_s;
+        QTest::newRow("min") << int(INT32_MIN) << u" set @r=rand(-2147483648)\r\n"_s;
+    }
+
+    // The nine declarations as they always were, then the draw counter.
+    void preamble()
+    {
+        QFETCH(int, seed);
+        QFETCH(QString, second);
+        const QString expected =
+            u"declare @r float \r\n"_s + second + u"declare @val varchar(100) \r\n"
+            u"declare @rand_int int         \r\n"
+            u"declare @rand_float float         \r\n"
+            u"declare @rand_datetime datetime         \r\n"
+            u"declare @rand_tab table (  rid int IDENTITY(1,1), _datetime datetime, _varchar varchar(1000) ) \r\n"
+            u"declare @lorem varchar(500) \r\n"
+            u"declare @id int \r\n"
+            u"declare @tries int \r\n"_s;
+        QCOMPARE(script::BuildPreamble(seed), expected);
+    }
+
+    void nothingMasked()
+    {
+        TData data = catalogue({slot(-1, u"a"_s), slot(0, u"b"_s), slot(100, u"c"_s), slot(1000, u"d"_s),
+                                slot(1006, u"e"_s), slot(2000, u"f"_s), slot(10, u"g"_s), slot(3000, u"h"_s)});
+        const auto generation = script::GenerateScript(data, 1);
+        QCOMPARE(generation.script, QString());
+        QVERIFY(!generation.error);
+        QVERIFY(script::GenerateScript(TData{}, 1).script.isEmpty());
+    }
+
+    // One-line blocks end in CR LF and get two empty lines after them; the
+    // cursor and three-line blocks do not and get one.
+    void preambleOnceThenBlocks()
+    {
+        const TColumnRec a = slot(101, u"A col"_s, u"42"_s);
+        const TColumnRec b = slot(105, u"b"_s, u"7"_s);
+        const TColumnRec c = slot(102, u"c"_s, u"3"_s);
+        TData data = catalogue({slot(-1, u"x"_s), slot(100, u"y"_s), a, slot(0, u"z"_s), b, c});
+        const auto generation = script::GenerateScript(data, 7);
+        QVERIFY(!generation.error);
+        QCOMPARE(generation.script, script::BuildPreamble(7) + u" update dbo.T set [A col]=42 \r\n\r\n\r\n"_s +
+                                        block(b) + u"\r\n\r\n"_s + block(c) + u"\r\n\r\n"_s);
+        QVERIFY(block(b).endsWith(u" alter table dbo.T enable trigger all "_s));
+        QCOMPARE(generation.script.count(u"declare @r float"_s), 1);
+    }
+
+    void endsEarly_data()
+    {
+        QTest::addColumn<TColumnRec>("failing");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing word list")
+            << slot(1007, u"c"_s, u"nothere"_s) << u"notice"_s
+            << u"File nothere.txt with virtual data does not exist. "_s;
+        QTest::newRow("unreadable word list")
+            << slot(1007, u"c"_s, u"locked"_s) << u"failure"_s << u"I/O error 21"_s;
+        QTest::newRow("bad date") << slot(4, u"c"_s, u"1/1/2024"_s, u"13/1/2024"_s) << u"failure"_s
+                                  << u"'13/1/2024' is not a valid date"_s;
+    }
+
+    // Five masked columns failing at the third: the preamble and the first two
+    // blocks stay, nothing after.
+    void endsEarly()
+    {
+        QFETCH(TColumnRec, failing);
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const TColumnRec first = slot(1007, u"first"_s, u"names"_s);
+        const TColumnRec second = slot(2, u"second"_s, u"5"_s);
+        TData data = catalogue({first, second, failing, slot(109, u"fourth"_s), slot(9, u"fifth"_s)});
+        const auto generation = script::GenerateScript(data, 1);
+        QVERIFY(generation.error);
+        QCOMPARE(generation.error->message, message);
+        QCOMPARE(generation.error->isNotice() ? u"notice"_s : u"failure"_s, kind);
+        QCOMPARE(generation.script,
+                 script::BuildPreamble(1) + block(first) + u"\r\n\r\n"_s + block(second) + u"\r\n\r\n"_s);
+    }
+
+    void failingFirstLeavesNothing()
+    {
+        TData data = catalogue({slot(1, u"c"_s, u"not a date"_s), slot(109, u"d"_s)});
+        const auto generation = script::GenerateScript(data, 1);
+        QVERIFY(generation.error);
+        QCOMPARE(generation.script, QString());
+    }
+
+    // Each shuffle and word-list block starts on an empty @rand_tab and
+    // addresses only the rids it inserted; the rows of an earlier block are
+    // never read.
+    void poolIsPerBlock()
+    {
+        const QList<TColumnRec> pooled = {slot(104, u"a"_s), slot(1007, u"b"_s, u"names"_s),
+                                          slot(3, u"c"_s), slot(2008, u"d"_s)};
+        for (const TColumnRec& s : pooled) {
+            const QString b = block(s);
+            const qsizetype cleared = b.indexOf(u"delete from @rand_tab \r\n"_s);
+            QVERIFY2(cleared >= 0 && cleared < b.indexOf(u"insert into @rand_tab"_s), qPrintable(b));
+            QVERIFY(!b.contains(u"set @id=0"_s));
+            QVERIFY(!b.contains(u"rid=floor("_s));
+        }
+        const QString script = script::GenerateScript(catalogue(pooled), 1).script;
+        QCOMPARE(script.count(u"delete from @rand_tab"_s), 4);
+        QCOMPARE(script.count(u"set @id=(select min(rid)-1 from @rand_tab) \r\n"_s), 3);
+        QCOMPARE(script.count(u"rid=(select min(rid) from @rand_tab)+floor(rand()*@id))"_s), 1);
+    }
+
+    // A word list's quotes are doubled, so the split call receives the text
+    // as it is in the file.
+    void wordListQuotes()
+    {
+        QFile list(m_dir.filePath(u"virtual_data/irish.txt"_s));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("O'Brien;O'Neill;");
+        list.close();
+        const QString b = block(slot(1007, u"c"_s, u"irish"_s));
+        QVERIFY(b.contains(u"dbo.corvane_split('O''Brien;O''Neill;',';') \r\n"_s));
+    }
+
+    void drawLoopsAreBounded_data()
+    {
+        QTest::addColumn<int>("code");
+        for (int code : {6, 8, 106, 107, 2006, 2007})
+            QTest::addRow("%d", code) << code;
+    }
+
+    // The counter restarts for every row before the loop, each draw counts,
+    // the loop stops at the limit, and a row whose last draw is no key keeps
+    // its value.
+    void drawLoopsAreBounded()
+    {
+        QFETCH(int, code);
+        const QString b = block(slot(code, u"c"_s, u"1/1/2024"_s, u"2/1/2024"_s));
+        const QStringList lines = b.split(u"\r\n"_s);
+        const auto find = [&](const QString& text) {
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                if (lines.at(i).contains(text))
+                    return i;
+            return qsizetype(-1);
+        };
+        const qsizetype reset = find(u"set @tries=0"_s);
+        const qsizetype guard = find(u"if exists"_s);
+        const qsizetype loop = find(u"while (("_s);
+        QVERIFY(reset >= 0 && reset < guard && guard + 1 == loop);
+        QVERIFY(lines.at(loop).endsWith(u" and @tries<1000 "_s));
+        QVERIFY(lines.at(loop + 1).trimmed().startsWith(u"select @rand_"_s));
+        QVERIFY(lines.at(loop + 1).endsWith(u", @tries=@tries+1 "_s));
+        QVERIFY(lines.at(loop + 2).contains(u" is null or @rand_"_s));
+        QVERIFY(lines.at(loop + 2).contains(u" not in ( select id from dbo.K) "_s));
+        QCOMPARE(b.count(u"@tries"_s), 4);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestGenerator)
+#include "test_generator.moc"
