@@ -1,0 +1,234 @@
+#include "db/connectionstring.h"
+#include "tests/support/fakeconnection.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/testlocale.h"
+#include "ui/main/loginf.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+void fill(TLoginF& dialog, const QString& server, const QString& database, const QString& login,
+          const QString& password)
+{
+    dialog.EdServerName->setText(server);
+    dialog.EdDatabaseName->setText(database);
+    dialog.EdLogin->setText(login);
+    dialog.EdPassword->setText(password);
+}
+
+QString expectedString(const QString& password, const QString& login, const QString& database,
+                       const QString& server)
+{
+    return QStringLiteral(" Provider=SQLOLEDB.1;Password=") + password +
+           QStringLiteral(";Persist Security Info=True;User ID=") + login +
+           QStringLiteral(";  Initial Catalog=") + database + QStringLiteral(";Data Source=") +
+           server +
+           QStringLiteral("; Use Procedure for Prepare=1;  Auto Translate=True;Packet "
+                          "Size=4096;Workstation ID=") +
+           db::ComputerName() +
+           QStringLiteral(";  Use Encryption for Data=False;Tag with column collation when "
+                          "possible=False");
+}
+
+} // namespace
+
+class TestLoginF : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::useTestLocale(); }
+
+    void layout()
+    {
+        test::FakeServer server;
+        TLoginF dialog(server.factory());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Corvane"));
+        for (const char* name : {"EdServerName", "EdDatabaseName", "EdLogin", "EdPassword"}) {
+            auto* edit = dialog.findChild<QLineEdit*>(QLatin1String(name));
+            QVERIFY2(edit, name);
+            QVERIFY(edit->text().isEmpty());
+        }
+        QCOMPARE(dialog.EdPassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("Button3"))->text(),
+                 QStringLiteral("Test connection"));
+        QCOMPARE(dialog.Button1->text(), QStringLiteral("OK"));
+        QCOMPARE(dialog.Button2->text(), QStringLiteral("Cancel"));
+        QVERIFY(!dialog.Button1->isEnabled());
+    }
+
+    void requiredFields_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("login");
+        QTest::newRow("all empty") << QString() << QString() << QString();
+        QTest::newRow("no server") << QString() << QStringLiteral("db") << QStringLiteral("sa");
+        QTest::newRow("no database") << QStringLiteral("srv") << QString() << QStringLiteral("sa");
+        QTest::newRow("no login") << QStringLiteral("srv") << QStringLiteral("db") << QString();
+    }
+
+    // A missing field stops before any connection is tried and leaves "OK" as
+    // it was, enabled after an earlier success too.
+    void requiredFields()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, database);
+        QFETCH(QString, login);
+        for (const bool testedBefore : {false, true}) {
+            test::FakeServer fake;
+            test::FakeDialogs dialogs;
+            TLoginF dialog(fake.factory());
+            if (testedBefore) {
+                fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), {});
+                dialog.testConnection();
+                fake.opened.clear();
+                dialogs.shown.clear();
+            }
+            fill(dialog, server, database, login, QStringLiteral("secret"));
+            QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+            QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("message: All fields are required !")});
+            QVERIFY(fake.opened.isEmpty());
+            QCOMPARE(dialog.Button1->isEnabled(), testedBefore);
+        }
+    }
+
+    void connectionString_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty password is allowed")
+            << QString()
+            << expectedString({}, QStringLiteral("sa"), QStringLiteral("Shop"), QStringLiteral("db1\\SQL"));
+        QTest::newRow("plain password")
+            << QStringLiteral("p@ss w0rd")
+            << expectedString(QStringLiteral("p@ss w0rd"), QStringLiteral("sa"), QStringLiteral("Shop"),
+                              QStringLiteral("db1\\SQL"));
+        // Inserted as typed, the ';' would end the password and start a
+        // setting of its own.
+        QTest::newRow("password with a semicolon is quoted")
+            << QStringLiteral("a;Data Source=evil")
+            << expectedString(QStringLiteral("\"a;Data Source=evil\""), QStringLiteral("sa"),
+                              QStringLiteral("Shop"), QStringLiteral("db1\\SQL"));
+    }
+
+    void connectionString()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, expected);
+        test::FakeServer fake;
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(fake.factory());
+        dialog.SetResultTarget(&result);
+        fill(dialog, QStringLiteral("db1\\SQL"), QStringLiteral("Shop"), QStringLiteral("sa"), password);
+        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QCOMPARE(fake.opened, QStringList{expected});
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("message: Test connection succeeded.")});
+        QCOMPARE(fake.openConnections, 0); // the test connection is not kept
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        QCOMPARE(result, expected);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    // "OK" follows the most recent test only.
+    void okFollowsTheLastTest()
+    {
+        test::FakeServer fake;
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(fake.factory());
+        dialog.SetResultTarget(&result);
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+
+        fake.refuseOpen = QStringLiteral("Login failed for user 'sa'.");
+        dialog.testConnection();
+        QVERIFY(!dialog.Button1->isEnabled());
+        fake.refuseOpen.clear();
+        dialog.testConnection();
+        QVERIFY(dialog.Button1->isEnabled());
+        fake.refuseOpen = QStringLiteral("Cannot open database");
+        dialog.testConnection();
+        QVERIFY(!dialog.Button1->isEnabled());
+        // The server's own text is not shown.
+        QCOMPARE(dialogs.texts(), QStringList({QStringLiteral("message: Connection failed."),
+                                               QStringLiteral("message: Test connection succeeded."),
+                                               QStringLiteral("message: Connection failed.")}));
+        dialog.Button1Click();
+        QVERIFY(result.isEmpty());
+        QVERIFY(dialog.isVisible() || dialog.result() != int(QDialog::Accepted));
+    }
+
+    // Fields edited after a successful test do not reach the result: "OK"
+    // hands over the string that was tested.
+    void okHandsOverTheTestedString()
+    {
+        test::FakeServer fake;
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(fake.factory());
+        dialog.SetResultTarget(&result);
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+        dialog.testConnection();
+        dialog.EdDatabaseName->setText(QStringLiteral("other"));
+        dialog.Button1Click();
+        QCOMPARE(result, fake.opened.constLast());
+        QVERIFY(result.contains(QStringLiteral("Initial Catalog=db;")));
+    }
+
+    void cancelWritesNothing_data()
+    {
+        QTest::addColumn<bool>("byFrame");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("window frame") << true;
+    }
+
+    void cancelWritesNothing()
+    {
+        QFETCH(bool, byFrame);
+        test::FakeServer fake;
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(fake.factory());
+        dialog.SetResultTarget(&result);
+        dialog.show();
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+        dialog.testConnection();
+        QVERIFY(dialog.Button1->isEnabled());
+        if (byFrame)
+            dialog.close();
+        else
+            QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+        QVERIFY(result.isEmpty());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    // The last attempt is remembered, but a new dialog starts empty and cannot
+    // confirm the earlier dialog's connection.
+    void newDialogStartsEmpty()
+    {
+        test::FakeServer fake;
+        test::FakeDialogs dialogs;
+        {
+            TLoginF first(fake.factory());
+            fill(first, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+            first.testConnection();
+        }
+        QString result;
+        TLoginF second(fake.factory());
+        second.SetResultTarget(&result);
+        QVERIFY(second.EdServerName->text().isEmpty());
+        QVERIFY(second.EdPassword->text().isEmpty());
+        QVERIFY(!second.Button1->isEnabled());
+        second.Button1Click();
+        QVERIFY(result.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestLoginF)
+#include "test_loginf.moc"

@@ -1,0 +1,516 @@
+#include "catalogue/loader.h"
+#include "project/setseedf.h"
+#include "project/virtualdataf.h"
+#include "run/runsqlf.h"
+#include "script/sqlf.h"
+#include "tests/support/fakeconnection.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/testlocale.h"
+#include "ui/editor/anonymizationf.h"
+#include "ui/main/loginf.h"
+#include "ui/main/mainf.h"
+#include "ui/main/schematreemodel.h"
+#include "ui/views/listf.h"
+#include "ui/views/selectf.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+using namespace corvane;
+
+namespace {
+
+// Nodes: 0 fixture, 1 dbo.Person, 2 Id, 3 Name, 4 dbo.Orders, 5 CityCode, 6 Total.
+db::Rows schemaRows()
+{
+    return test::makeRows(
+        {QStringLiteral("stab"), QStringLiteral("col"), QStringLiteral("PK_table"),
+         QStringLiteral("PK_column"), QStringLiteral("Constraint_Name"), QStringLiteral("PK"),
+         QStringLiteral("isnull"), QStringLiteral("typ"), QStringLiteral("char_max")},
+        {{QStringLiteral("dbo.Person"), QStringLiteral("Id"), QStringLiteral("\\N"),
+          QStringLiteral("\\N"), QStringLiteral("\\N"), QStringLiteral("Id"), QStringLiteral("NO"),
+          QStringLiteral("int"), QStringLiteral("\\N")},
+         {QStringLiteral("dbo.Person"), QStringLiteral("Name"), QStringLiteral("\\N"),
+          QStringLiteral("\\N"), QStringLiteral("\\N"), QStringLiteral("\\N"),
+          QStringLiteral("YES"), QStringLiteral("varchar"), QStringLiteral("50")},
+         {QStringLiteral("dbo.Orders"), QStringLiteral("CityCode"), QStringLiteral("City"),
+          QStringLiteral("Code"), QStringLiteral("FK_Orders_City"), QStringLiteral("\\N"),
+          QStringLiteral("NO"), QStringLiteral("varchar"), QStringLiteral("10")},
+         {QStringLiteral("dbo.Orders"), QStringLiteral("Total"), QStringLiteral("\\N"),
+          QStringLiteral("\\N"), QStringLiteral("\\N"), QStringLiteral("\\N"),
+          QStringLiteral("YES"), QStringLiteral("float"), QStringLiteral("\\N")}});
+}
+
+const QString SchemaQueryMark = QStringLiteral("INFORMATION_SCHEMA.TABLES");
+
+// A main window on a fake server whose modal dialogs are answered in place.
+struct Harness
+{
+    test::FakeServer server;
+    test::FakeDialogs dialogs;
+    TMainF window{server.factory()};
+
+    // Database that the next connection dialog logs in to; empty cancels it.
+    QString loginDatabase;
+    // One entry per dialog run: its class, and whether the window was visible.
+    QStringList ran;
+    QString seedTyped;
+
+    Harness()
+    {
+        server.answer(SchemaQueryMark, schemaRows());
+        window.setDialogRunner([this](QDialog& dialog) { return answer(dialog); });
+    }
+
+    int answer(QDialog& dialog)
+    {
+        ran << QString::fromLatin1(dialog.metaObject()->className()) +
+                   (window.isVisible() ? QStringLiteral(" over the window") : QString());
+        if (auto* login = qobject_cast<TLoginF*>(&dialog)) {
+            if (loginDatabase.isEmpty()) {
+                login->Button2Click();
+            } else {
+                login->EdServerName->setText(QStringLiteral("srv"));
+                login->EdDatabaseName->setText(loginDatabase);
+                login->EdLogin->setText(QStringLiteral("sa"));
+                login->EdPassword->setText(QStringLiteral("pw"));
+                QTest::mouseClick(login->Button3, Qt::LeftButton);
+                QTest::mouseClick(login->Button1, Qt::LeftButton);
+            }
+        } else if (qobject_cast<TSetSeedF*>(&dialog) && !seedTyped.isNull()) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(seedTyped);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        }
+        return dialog.result();
+    }
+
+    // Start-up with a successful first login.
+    void startLoggedIn(const QString& database = QStringLiteral("Shop"))
+    {
+        loginDatabase = database;
+        window.FormCreate();
+        dialogs.shown.clear();
+    }
+
+    void trigger(const char* action)
+    {
+        QAction* a = window.findChild<QAction*>(QLatin1String(action));
+        QVERIFY2(a, action);
+        a->trigger();
+    }
+
+    void select(int node)
+    {
+        window.TreeView1->setCurrentIndex(window.treeModel()->indexOf(node));
+    }
+
+    QStringList vlist() const
+    {
+        QStringList rows;
+        for (int r = 0; r < window.VList->rowCount(); ++r)
+            rows << window.VList->item(r, 0)->text() + u'=' + window.VList->item(r, 1)->text();
+        return rows;
+    }
+
+    // The column names that the list page shows.
+    QStringList listed() const
+    {
+        QStringList names;
+        auto* grid = window.listPage()->findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
+        if (!grid)
+            return {QStringLiteral("no grid")};
+        for (int r = 0; r < grid->rowCount(); ++r)
+            if (QTableWidgetItem* item = grid->item(r, 1); item && !item->text().isEmpty())
+                names << item->text();
+        return names;
+    }
+};
+
+} // namespace
+
+class TestMainF : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::useTestLocale(); }
+
+    void startUpCancelled()
+    {
+        Harness h;
+        h.window.state().RandomSeed = 99;
+        h.window.FormCreate();
+        // The dialog comes first; the list page already exists then.
+        QCOMPARE(h.ran, QStringList{QStringLiteral("corvane::TLoginF")});
+        QVERIFY(h.window.listPage());
+        QCOMPARE(h.window.MyPageControl1->currentWidget(), h.window.TsList);
+        QCOMPARE(h.window.state().RandomSeed, DefaultSeed);
+        QCOMPARE(h.window.treeModel()->rowCount(), 0);
+        QVERIFY(!h.window.MyPageControl1->isEnabled());
+        QVERIFY(h.server.opened.isEmpty());
+        QVERIFY(h.dialogs.shown.isEmpty());
+
+        h.window.show();
+        h.loginDatabase = QStringLiteral("Shop");
+        h.trigger("Login1");
+        QCOMPARE(h.ran.constLast(), QStringLiteral("corvane::TLoginF over the window"));
+        QVERIFY(h.window.MyPageControl1->isEnabled());
+        QCOMPARE(h.window.treeModel()->rowCount(), 1);
+        QCOMPARE(h.window.TreeView1->currentIndex(), h.window.treeModel()->indexOf(0));
+    }
+
+    void loginLoadsTheCatalogue()
+    {
+        Harness h;
+        h.startLoggedIn();
+        SharedState& state = h.window.state();
+        QVERIFY(state.ConnectionString.contains(QStringLiteral("Initial Catalog=Shop;")));
+        QCOMPARE(state.CatalogueConnectionString, state.ConnectionString);
+        // The test connection, then the window's own.
+        QCOMPARE(h.server.opened, QStringList({state.ConnectionString, state.ConnectionString}));
+        QCOMPARE(h.server.openConnections, 1);
+        QCOMPARE(state.ColumnCatalogue.size(), 7);
+        QCOMPARE(state.ColumnCatalogue.at(5).col, QStringLiteral("CityCode"));
+        QCOMPARE(h.window.treeModel()->indexOf(0).data().toString(), QStringLiteral("fixture"));
+        QVERIFY(h.window.TreeView1->isExpanded(h.window.treeModel()->indexOf(0)));
+    }
+
+    void selection_data()
+    {
+        QTest::addColumn<int>("node");
+        QTest::addColumn<QString>("currentTable");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("database node") << 0 << QString() << QStringList();
+        QTest::newRow("table node") << 1 << QStringLiteral("dbo.Person") << QStringList();
+        QTest::newRow("other table node") << 4 << QStringLiteral("dbo.Orders") << QStringList();
+        QTest::newRow("int primary key")
+            << 2 << QStringLiteral("dbo.Person")
+            << QStringList({QStringLiteral("Primary key="), QStringLiteral("Type=int"),
+                            QStringLiteral("IsNull=NO")});
+        QTest::newRow("nullable varchar")
+            << 3 << QStringLiteral("dbo.Person")
+            << QStringList({QStringLiteral("Type=varchar"), QStringLiteral("Max length=50"),
+                            QStringLiteral("IsNull=YES")});
+        QTest::newRow("varchar foreign key")
+            << 5 << QStringLiteral("dbo.Orders")
+            << QStringList({QStringLiteral("Type=varchar"), QStringLiteral("Max length=10"),
+                            QStringLiteral("IsNull=NO"), QStringLiteral("Foreign key="),
+                            QStringLiteral("PK table=City"), QStringLiteral("PK column=Code"),
+                            QStringLiteral("PK Constraint_Name=FK_Orders_City")});
+        QTest::newRow("float without length")
+            << 6 << QStringLiteral("dbo.Orders")
+            << QStringList({QStringLiteral("Type=float"), QStringLiteral("IsNull=YES")});
+    }
+
+    // Each selection replaces what the one before showed.
+    void selection()
+    {
+        QFETCH(int, node);
+        QFETCH(QString, currentTable);
+        QFETCH(QStringList, rows);
+        Harness h;
+        h.startLoggedIn();
+        for (const int before : {5, 2, 1}) {
+            h.select(before);
+            h.select(node);
+            QCOMPARE(h.window.state().CurrentTable, currentTable);
+            QCOMPARE(h.vlist(), rows);
+        }
+    }
+
+    // A Login that loads nothing leaves the earlier catalogue for the pages
+    // that still work on it, and the database it came from.
+    void loginWithoutNewCatalogue_data()
+    {
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("dialog cancelled") << true << QStringList();
+        QTest::newRow("schema query fails")
+            << false
+            << QStringList({QStringLiteral("message: Test connection succeeded."),
+                            QStringLiteral("error: Invalid object name 'sys.foreign_key_columns'.")});
+    }
+
+    void loginWithoutNewCatalogue()
+    {
+        QFETCH(bool, cancelled);
+        QFETCH(QStringList, messages);
+        Harness h;
+        h.startLoggedIn();
+        h.select(5);
+        const QString first = h.window.state().ConnectionString;
+        h.window.state().ColumnCatalogue[5].method = 1005;
+
+        if (!cancelled)
+            h.server.rules.prepend({SchemaQueryMark, {},
+                                    QStringLiteral("Invalid object name 'sys.foreign_key_columns'.")});
+        h.loginDatabase = cancelled ? QString() : QStringLiteral("Other");
+        h.trigger("Login1");
+
+        QCOMPARE(h.dialogs.texts(), messages);
+        QCOMPARE(h.window.treeModel()->rowCount(), 0);
+        QVERIFY(h.vlist().isEmpty());
+        QVERIFY(h.window.state().CurrentTable.isEmpty());
+        QCOMPARE(h.window.state().ColumnCatalogue.size(), 7);
+        QCOMPARE(h.window.state().ColumnCatalogue.at(5).method, 1005);
+        QCOMPARE(h.window.state().CatalogueConnectionString, first);
+        QCOMPARE(h.window.state().ConnectionString.isEmpty(), cancelled);
+        QVERIFY(h.window.MyPageControl1->isEnabled());
+    }
+
+    void newLoginReplacesTheCatalogue()
+    {
+        Harness h;
+        h.startLoggedIn();
+        h.window.state().ColumnCatalogue[2].method = 101;
+        h.server.rules.prepend({SchemaQueryMark,
+                                test::makeRows({QStringLiteral("stab"), QStringLiteral("col")},
+                                               {{QStringLiteral("dbo.T"), QStringLiteral("c")}}),
+                                {}});
+        h.trigger("Login1");
+        const SharedState& state = h.window.state();
+        QVERIFY(state.CatalogueConnectionString.contains(QStringLiteral("Initial Catalog=Shop;")));
+        QCOMPARE(state.ColumnCatalogue.size(), 3);
+        QCOMPARE(state.ColumnCatalogue.at(2).method, NoMethodYet);
+        QCOMPARE(h.server.openConnections, 1); // the earlier one was closed
+    }
+
+    // Every page receives its form the first time it is shown, and only then.
+    void pagesAreCreatedOnce()
+    {
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        const QList<std::pair<QWidget*, std::function<QWidget*()>>> pages = {
+            {w.TsSelect, [&] { return static_cast<QWidget*>(w.selectPage()); }},
+            {w.TsAnonymization, [&] { return static_cast<QWidget*>(w.anonymizationPage()); }},
+            {w.TsSQL, [&] { return static_cast<QWidget*>(w.sqlPage()); }},
+            {w.TsRunSQL, [&] { return static_cast<QWidget*>(w.runSqlPage()); }},
+        };
+        const QList<QWidget*> panels = {w.PaSelect, w.PanScrambling, w.PaSQL, w.PaRunSQL};
+        QVERIFY(w.listPage());
+        QCOMPARE(w.listPage()->parentWidget(), w.PaList);
+
+        QList<QWidget*> created;
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            QVERIFY(!pages.at(i).second());
+            w.MyPageControl1->setCurrentWidget(pages.at(i).first);
+            QWidget* form = pages.at(i).second();
+            QVERIFY(form);
+            QCOMPARE(form->parentWidget(), panels.at(i));
+            QVERIFY(form->isVisibleTo(panels.at(i)));
+            for (qsizetype later = i + 1; later < pages.size(); ++later)
+                QVERIFY(!pages.at(later).second());
+            created << form;
+        }
+        for (int round = 0; round < 2; ++round) {
+            for (qsizetype i = 0; i < pages.size(); ++i) {
+                w.MyPageControl1->setCurrentWidget(w.TsList);
+                w.MyPageControl1->setCurrentWidget(pages.at(i).first);
+                QCOMPARE(pages.at(i).second(), created.at(i));
+            }
+        }
+        QCOMPARE(w.findChildren<TListF*>().size(), 1);
+        QCOMPARE(w.findChildren<TSelectF*>().size(), 1);
+        QCOMPARE(w.findChildren<TAnonymizationF*>().size(), 1);
+        QCOMPARE(w.findChildren<TSQLF*>().size(), 1);
+        QCOMPARE(w.findChildren<TRunSQLF*>().size(), 1);
+    }
+
+    void listPageIsRebuiltWhenShown()
+    {
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        TListF* list = w.listPage();
+        QCOMPARE(h.listed(), QStringList());
+        w.state().ColumnCatalogue[2].method = 101;
+        w.MyPageControl1->setCurrentWidget(w.TsSQL);
+        QCOMPARE(h.listed(), QStringList());
+        w.MyPageControl1->setCurrentWidget(w.TsList);
+        QCOMPARE(h.listed(), QStringList{QStringLiteral("Id")});
+        w.state().ColumnCatalogue[6].method = 2009;
+        w.MyPageControl1->setCurrentWidget(w.TsSelect);
+        w.MyPageControl1->setCurrentWidget(w.TsList);
+        QCOMPARE(h.listed(), QStringList({QStringLiteral("Id"), QStringLiteral("Total")}));
+        QCOMPARE(w.listPage(), list);
+    }
+
+    // The editor's sheets show only for a column, on selection and when the
+    // editor is first created.
+    void editorSheetsFollowTheSelection()
+    {
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        h.select(3);
+        w.MyPageControl1->setCurrentWidget(w.TsAnonymization);
+        QTabWidget* sheets = w.anonymizationPage()->PageControl1();
+        if (!sheets)
+            QSKIP("the method editor has no sheets yet");
+        QVERIFY(!sheets->isHidden());
+        h.select(1);
+        QVERIFY(sheets->isHidden());
+        h.select(2);
+        QVERIFY(!sheets->isHidden());
+        h.select(0);
+        QVERIFY(sheets->isHidden());
+    }
+
+    void loadProject_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("listed");
+        const QString person = QStringLiteral("1;;;0;;;\r\n2;Id;dbo.Person;101;5;;\r\n");
+        const QString rest = QStringLiteral("4;;;0;;;\r\n5;CityCode;dbo.Orders;1000;;;\r\n"
+                                            "6;Total;dbo.Orders;2009;;;\r\n");
+        QTest::newRow("whole file")
+            << QStringLiteral("7\r\n") + person + QStringLiteral("3;Name;dbo.Person;1000;;;\r\n") + rest
+            << QStringList() << QStringList({QStringLiteral("Id"), QStringLiteral("Total")});
+        // The slots before the mismatch are loaded and shown.
+        QTest::newRow("name mismatch")
+            << QStringLiteral("7\r\n") + person + QStringLiteral("3;Nom;dbo.Person;1000;;;\r\n") + rest
+            << QStringList{QStringLiteral("information: Incompatible file for this database !.")}
+            << QStringList({QStringLiteral("Id"), QStringLiteral("Total")});
+        // An error ends the command before the list is rebuilt.
+        QTest::newRow("conversion error")
+            << QStringLiteral("seven\r\n") << QStringList{QStringLiteral("error: 'seven' is not a valid integer value")}
+            << QStringList();
+    }
+
+    void loadProject()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, listed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.crv"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file.toUtf8());
+        out.close();
+
+        Harness h;
+        h.startLoggedIn();
+        // Changed without a rebuild: it shows only when the list is rebuilt.
+        h.window.state().ColumnCatalogue[6].method = 2009;
+        h.dialogs.fileAnswers.enqueue(path);
+        h.trigger("Loadproject1");
+        QCOMPARE(h.dialogs.shown.first().kind, QStringLiteral("open"));
+        QCOMPARE(h.dialogs.shown.first().text, QStringLiteral("Load your project"));
+        QCOMPARE(h.dialogs.shown.first().options.filter, QStringLiteral("Corvane files | *.crv"));
+        h.dialogs.shown.removeFirst();
+        QCOMPARE(h.dialogs.texts(), messages);
+        QCOMPARE(h.listed(), listed);
+    }
+
+    void saveProject()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.crv"));
+        Harness h;
+        h.startLoggedIn();
+        h.trigger("Saveproject1"); // cancelled
+        QVERIFY(!QFile::exists(path));
+        h.dialogs.fileAnswers.enqueue(path);
+        h.trigger("Saveproject1");
+        const ui::FileDialogOptions& o = h.dialogs.shown.constLast().options;
+        QCOMPARE(h.dialogs.shown.constLast().text, QStringLiteral("Save your project"));
+        QCOMPARE(o.filter, QStringLiteral("Corvane files | *.crv"));
+        QCOMPARE(o.defaultSuffix, QStringLiteral("crv"));
+        QCOMPARE(o.directory, QDir::currentPath());
+        QFile in(path);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QVERIFY(in.readLine().startsWith("7\r\n"));
+    }
+
+    void setSeed()
+    {
+        Harness h;
+        h.startLoggedIn();
+        h.seedTyped = QStringLiteral("-42");
+        h.trigger("Setseed1");
+        QCOMPARE(h.ran.constLast(), QStringLiteral("corvane::TSetSeedF"));
+        QCOMPARE(h.window.state().RandomSeed, -42);
+    }
+
+    void virtualDataCommands()
+    {
+        Harness h;
+        h.startLoggedIn();
+        h.ran.clear();
+        h.trigger("Edit1"); // cancelled: no editor
+        QVERIFY(h.ran.isEmpty());
+        QCOMPARE(h.dialogs.shown.constLast().text, QStringLiteral("Load your virtual data file"));
+        QCOMPARE(h.dialogs.shown.constLast().options.filter, QStringLiteral("Text file | *.txt"));
+        h.dialogs.fileAnswers.enqueue(QStringLiteral("/nonexistent/words.txt"));
+        h.trigger("Edit1");
+        h.trigger("Insert1");
+        QCOMPARE(h.ran, QStringList({QStringLiteral("corvane::TVirtualDataF"),
+                                     QStringLiteral("corvane::TVirtualDataF")}));
+    }
+
+    void menus()
+    {
+        Harness h;
+        h.startLoggedIn();
+        QStringList titles;
+        for (QAction* action : h.window.menuBar()->actions()) {
+            QString entry = action->text();
+            if (QMenu* menu = action->menu())
+                for (QAction* item : menu->actions())
+                    entry += u'|' + item->text();
+            titles << entry;
+        }
+        QCOMPARE(titles, QStringList({QStringLiteral("File|Save project|Load project|Login|Set seed|Close"),
+                                      QStringLiteral("Virtual data|New file|Edit file"),
+                                      QStringLiteral("Database tree|Expand|Collapse"),
+                                      QStringLiteral("About")}));
+        h.trigger("About1");
+        QCOMPARE(h.dialogs.texts().size(), 1);
+        QVERIFY(h.dialogs.texts().constFirst().startsWith(QStringLiteral("information: ")));
+        QVERIFY(h.dialogs.texts().constFirst().contains(QStringLiteral("the Corvane authors")));
+
+        QTreeView* tree = h.window.TreeView1;
+        h.trigger("Fullexpand1");
+        QVERIFY(tree->isExpanded(h.window.treeModel()->indexOf(1)));
+        QVERIFY(tree->isExpanded(h.window.treeModel()->indexOf(4)));
+        h.trigger("Minimize1");
+        QVERIFY(!tree->isExpanded(h.window.treeModel()->indexOf(0)));
+        QVERIFY(!tree->isExpanded(h.window.treeModel()->indexOf(4)));
+
+        h.window.show();
+        h.trigger("Close1");
+        QVERIFY(!h.window.isVisible());
+    }
+
+    void looks()
+    {
+        Harness h;
+        QCOMPARE(h.window.windowTitle(), QStringLiteral("Corvane"));
+        const QStringList captions = {
+            QStringLiteral("List of anonymized columns"), QStringLiteral("Select from current table"),
+            QStringLiteral("Anonymisation"), QStringLiteral("SQL"), QStringLiteral("Run SQL")};
+        for (int i = 0; i < captions.size(); ++i)
+            QCOMPARE(h.window.MyPageControl1->tabText(i), captions.at(i));
+        const QPalette palette = h.window.TreeView1->palette();
+        QCOMPARE(palette.color(QPalette::Inactive, QPalette::Highlight),
+                 palette.color(QPalette::Active, QPalette::Highlight));
+        // The strip's JPEG is in the resources and decodes.
+        auto* strip = h.window.findChild<QLabel*>(QStringLiteral("Image1"));
+        QVERIFY(strip && !strip->pixmap().isNull());
+    }
+};
+
+QTEST_MAIN(TestMainF)
+#include "test_mainf.moc"
