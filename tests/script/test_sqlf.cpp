@@ -1,0 +1,188 @@
+#include "script/generator.h"
+#include "script/sqlf.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/testlocale.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TColumnRec slot(int code, const QString& col, const QString& p1 = {})
+{
+    TColumnRec s;
+    s.stab = u"dbo.T"_s;
+    s.col = col;
+    s.method = code;
+    s.param1 = p1;
+    return s;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestSqlf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        test::useTestLocale();
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        QVERIFY(QDir().mkdir(u"virtual_data"_s));
+        QFile list(u"virtual_data/names.txt"_s);
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("Ann;Bob\r\n");
+    }
+
+    void init()
+    {
+        m_state = SharedState{};
+        m_state.ColumnCatalogue = {TColumnRec{}, TColumnRec{}};
+        m_page = std::make_unique<TSQLF>();
+        m_page->SetSource(m_state);
+        m_memo = m_page->findChild<QPlainTextEdit*>(u"Memo1"_s);
+        m_generate = m_page->findChild<QPushButton*>(u"BtGenSQL"_s);
+        m_save = m_page->findChild<QPushButton*>(u"BtSSQLSave"_s);
+        QVERIFY(m_memo && m_generate && m_save);
+    }
+
+    void controls()
+    {
+        QCOMPARE(m_generate->text(), u"Generate SQL"_s);
+        QCOMPARE(m_save->text(), u"Save SQL"_s);
+        QCOMPARE(m_memo->toPlainText(), QString());
+        QCOMPARE(m_memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    }
+
+    // The saved file is the generated script, byte for byte, plus one CR LF.
+    void generateAndSave()
+    {
+        m_state.ColumnCatalogue << slot(1007, u"a b"_s, u"names"_s) << slot(2, u"c"_s, u"3"_s)
+                                << slot(101, u"d"_s, u"42"_s);
+        const auto expected = script::GenerateScript(m_state.ColumnCatalogue, 1);
+        QVERIFY(!expected.error);
+        QTest::mouseClick(m_generate, Qt::LeftButton);
+
+        test::FakeDialogs dialogs;
+        const QString path = m_dir.filePath(u"out.txt"_s);
+        dialogs.fileAnswers.enqueue(path);
+        QTest::mouseClick(m_save, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{u"save: Save your SQL file"_s});
+        const auto& options = dialogs.shown.constFirst().options;
+        QCOMPARE(options.directory, QDir::currentPath());
+        QCOMPARE(options.filter, u"Text file | *.txt"_s);
+        QCOMPARE(options.defaultSuffix, u"txt"_s);
+        QCOMPARE(readAll(path), QByteArray(expected.script.toUtf8() + "\r\n"));
+    }
+
+    // The seed is the one of the moment of the click.
+    void seedOfTheMoment()
+    {
+        m_state.ColumnCatalogue << slot(109, u"c"_s);
+        m_state.RandomSeed = -5;
+        m_generate->click();
+        QVERIFY(m_memo->toPlainText().startsWith(u"declare @r float \n set @r=rand(-5)\n"_s));
+        m_state.RandomSeed = 0;
+        m_generate->click();
+        QVERIFY(m_memo->toPlainText().startsWith(u"declare @r float \n set @r=rand(0)\n"_s));
+    }
+
+    void nothingMaskedSavesOneLineEnd()
+    {
+        m_state.ColumnCatalogue << slot(0, u"c"_s) << slot(1006, u"d"_s);
+        test::FakeDialogs dialogs;
+        const QString path = m_dir.filePath(u"empty.txt"_s);
+        dialogs.fileAnswers.enqueue(path);
+        m_save->click();
+        QCOMPARE(m_memo->toPlainText(), QString());
+        QCOMPARE(readAll(path), QByteArray("\r\n"));
+    }
+
+    // Save writes what the operator typed, not a new generation.
+    void savesEditedMemo()
+    {
+        m_state.ColumnCatalogue << slot(109, u"c"_s);
+        m_generate->click();
+        m_memo->setPlainText(u"update x set [y]=1\n\ngo"_s);
+        test::FakeDialogs dialogs;
+        const QString path = m_dir.filePath(u"edited.txt"_s);
+        dialogs.fileAnswers.enqueue(path);
+        m_save->click();
+        QCOMPARE(readAll(path), QByteArray("update x set [y]=1\r\n\r\ngo\r\n"));
+    }
+
+    void cancelWritesNothing()
+    {
+        m_state.ColumnCatalogue << slot(109, u"c"_s);
+        test::FakeDialogs dialogs;
+        m_save->click();
+        QCOMPARE(dialogs.texts(), QStringList{u"save: Save your SQL file"_s});
+        QVERIFY(!m_memo->toPlainText().isEmpty());
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{});
+    }
+
+    // One message, and the memo holds what came before the missing list.
+    void missingWordList()
+    {
+        m_state.ColumnCatalogue << slot(109, u"a"_s) << slot(9, u"b"_s) << slot(1007, u"c"_s, u"gone"_s)
+                                << slot(109, u"d"_s) << slot(109, u"e"_s);
+        test::FakeDialogs dialogs;
+        m_generate->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList{u"information: File gone.txt with virtual data does not exist. "_s});
+        QString expected = script::BuildPreamble(1) + u"update dbo.T set [a]=NULL \r\n\r\n\r\n"
+                                                      u"update dbo.T set [b]=NULL \r\n\r\n\r\n"_s;
+        QCOMPARE(m_memo->toPlainText(), expected.replace(u"\r\n"_s, u"\n"_s));
+    }
+
+    // A save that had to generate first stops when the generation failed.
+    void failedGenerationIsNotSaved()
+    {
+        m_state.ColumnCatalogue << slot(1, u"c"_s, u"yesterday"_s);
+        test::FakeDialogs dialogs;
+        m_save->click();
+        QCOMPARE(dialogs.texts(), QStringList{u"error: 'yesterday' is not a valid date"_s});
+    }
+
+    void writeFailure()
+    {
+        m_state.ColumnCatalogue << slot(109, u"c"_s);
+        test::FakeDialogs dialogs;
+        dialogs.fileAnswers.enqueue(m_dir.filePath(u"no/such/folder/out.txt"_s));
+        m_save->click();
+        QCOMPARE(dialogs.texts(), (QStringList{u"save: Save your SQL file"_s, u"error: I/O error 2"_s}));
+    }
+
+    void cleanup()
+    {
+        m_page.reset();
+        for (const QString& file : QDir(m_dir.path()).entryList(QDir::Files))
+            QFile::remove(m_dir.filePath(file));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    SharedState m_state;
+    std::unique_ptr<TSQLF> m_page;
+    QPlainTextEdit* m_memo = nullptr;
+    QPushButton* m_generate = nullptr;
+    QPushButton* m_save = nullptr;
+};
+
+QTEST_MAIN(TestSqlf)
+#include "test_sqlf.moc"
