@@ -45,9 +45,9 @@ Status Runner::run(const SharedState& state)
     const TData catalogue = state.ColumnCatalogue;
     const std::int32_t seed = state.RandomSeed;
 
-    const int columns = int(std::count_if(catalogue.cbegin() + std::min<qsizetype>(1, catalogue.size()),
-                                          catalogue.cend(),
-                                          [](const TColumnRec& slot) { return HasBlock(slot.method); }));
+    const int columns = int(std::count_if(
+        catalogue.cbegin() + std::min<qsizetype>(1, catalogue.size()), catalogue.cend(),
+        [](const TColumnRec& slot) { return HasBlock(slot.method); }));
 
     emit progressed(0, columns);
     if (Status opened = openConnection(state); !opened)
