@@ -1,0 +1,224 @@
+// The preview page against the TDS test server, through the real ODBC layer.
+#include "db/odbcconnection.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/tdsserver.h"
+#include "tests/support/testlocale.h"
+#include "ui/views/selectf.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace corvane;
+using test::TdsServer;
+
+namespace {
+
+// moc reads raw strings badly when they hold a lone single quote: JSON
+// escapes stand in for it.
+const QByteArray Rules = R"([
+    {"match": "count_big(*) from [dbo].[Person]", "columns": [{"name": "", "type": "bigint"}], "rows": [[3]]},
+    {"match": "select * from [dbo].[Person]", "columns": [
+        {"name": "id", "type": "int"}, {"name": "customer_name", "type": "nvarchar"},
+        {"name": "city", "type": "nvarchar"}, {"name": "score", "type": "int"},
+        {"name": "note", "type": "nvarchar max"}],
+     "rows": [[1, "Ann", "Zürich", 10, "first"],
+              [2, "O\u0027Brien", null, -5, ""],
+              [3, "Zoë", "Oslo", null, null]]},
+    {"match": "count_big(*) from [dbo].[Empty]", "columns": [{"name": "", "type": "bigint"}], "rows": [[0]]},
+    {"match": "select * from [dbo].[Empty]", "columns": [
+        {"name": "id", "type": "int"}, {"name": "name", "type": "nvarchar"}], "rows": []},
+    {"match": "count_big(*) from [dbo].[Order Lines]", "columns": [{"name": "", "type": "bigint"}], "rows": [[1]]},
+    {"match": "select * from [dbo].[Order Lines]", "columns": [
+        {"name": "line no", "type": "int"}], "rows": [[7]]},
+    {"match": "count_big(*) from [dbo].[Big]", "columns": [{"name": "", "type": "bigint"}], "rows": [[100000]]},
+    {"match": "select * from [dbo].[Big]", "columns": [
+        {"name": "n", "type": "int"}, {"name": "t", "type": "nvarchar"}], "generate": 100000},
+    {"match": "[dbo].[Missing]", "error": {"number": 208, "message": "Invalid object name 'dbo.Missing'."}}
+])";
+
+const QByteArray OtherRules = R"([
+    {"match": "count_big(*) from [dbo].[Person]", "columns": [{"name": "", "type": "bigint"}], "rows": [[1]]},
+    {"match": "select * from [dbo].[Person]", "columns": [
+        {"name": "id", "type": "int"}, {"name": "nickname", "type": "nvarchar"}], "rows": [[9, "other row"]]}
+])";
+
+QTableView* grid(TSelectF& page)
+{
+    return page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+}
+
+QString label(TSelectF& page)
+{
+    return page.findChild<QLabel*>(QStringLiteral("LaTabel"))->text();
+}
+
+void clickSelect(TSelectF& page)
+{
+    QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("BtSelect")), Qt::LeftButton);
+}
+
+QStringList headings(QTableView* view)
+{
+    QStringList out;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        out << view->model()->headerData(c, Qt::Horizontal).toString();
+    return out;
+}
+
+QStringList cells(QTableView* view)
+{
+    QStringList out;
+    const QAbstractItemModel* model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model->columnCount(); ++c)
+            row << model->index(r, c).data().toString();
+        out << row.join(u'|');
+    }
+    return out;
+}
+
+} // namespace
+
+class TestSelectFTds : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        test::useTestLocale();
+        m_server = std::make_unique<TdsServer>(TdsServer::defaultFixture(Rules, OtherRules));
+        QVERIFY(m_server->started());
+    }
+    void cleanupTestCase() { m_server.reset(); }
+
+    void init()
+    {
+        m_server->clearBatches();
+        m_state = std::make_unique<SharedState>();
+        m_state->connect = [] { return db::MakeOdbcConnection(); };
+        m_state->ConnectionString = m_server->connectionString();
+        m_dialogs = std::make_unique<test::FakeDialogs>();
+    }
+    void cleanup() { m_dialogs.reset(); }
+
+    void threeRowsFiveColumns()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        clickSelect(page);
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+
+        QTableView* view = grid(page);
+        QCOMPARE(headings(view), (QStringList{QStringLiteral("id"), QStringLiteral("customer_name"),
+                                              QStringLiteral("city"), QStringLiteral("score"),
+                                              QStringLiteral("note")}));
+        QCOMPARE(cells(view), (QStringList{QStringLiteral("1|Ann|Zürich|10|first"),
+                                           QStringLiteral("2|O'Brien||-5|"),
+                                           QStringLiteral("3|Zoë|Oslo||")}));
+        QList<int> widths;
+        for (int c = 0; c < 5; ++c)
+            widths << view->columnWidth(c);
+        QCOMPARE(widths, (QList<int>{16, 104, 32, 40, 32}));
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Person (3 rows)"));
+        QCOMPARE(m_server->batches(),
+                 (QStringList{QStringLiteral("select count_big(*) from [dbo].[Person]"),
+                              QStringLiteral("select * from [dbo].[Person]")}));
+    }
+
+    void emptyTable()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.Empty");
+        clickSelect(page);
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+        QCOMPARE(headings(grid(page)), (QStringList{QStringLiteral("id"), QStringLiteral("name")}));
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("|")});
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Empty (0 rows)"));
+    }
+
+    void tableNameWithBlank()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.Order Lines");
+        clickSelect(page);
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("7")});
+        QCOMPARE(grid(page)->columnWidth(0), 56);
+        QCOMPARE(m_server->batches().last(), QStringLiteral("select * from [dbo].[Order Lines]"));
+    }
+
+    // A page made before a new Login previews the database of the new Login.
+    void newLoginReadsNewDatabase()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        clickSelect(page);
+        QCOMPARE(cells(grid(page)).size(), 3);
+
+        m_state->ConnectionString = m_server->connectionString(QString::fromUtf16(TdsServer::OtherDatabase));
+        clickSelect(page);
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+        QCOMPARE(headings(grid(page)), (QStringList{QStringLiteral("id"), QStringLiteral("nickname")}));
+        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("9|other row")});
+        QCOMPARE(label(page), QStringLiteral("other.dbo.Person (1 row)"));
+        QCOMPARE(m_server->records().last().database, QStringLiteral("other"));
+    }
+
+    // A big table shows its first rows at once and reads on while scrolled;
+    // a new preview may start while the last one still has rows to read.
+    void bigTableOnDemand()
+    {
+        TSelectF page;
+        page.resize(600, 400);
+        page.SetTableSource(*m_state);
+        page.show();
+        m_state->CurrentTable = QStringLiteral("dbo.Big");
+        clickSelect(page);
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+        QAbstractItemModel* model = grid(page)->model();
+        const int first = model->rowCount();
+        QVERIFY(first >= 20);
+        QVERIFY(first < 100000);
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Big (100000 rows)"));
+
+        grid(page)->scrollToBottom();
+        QTRY_VERIFY(model->rowCount() > first);
+        QCOMPARE(model->index(first, 1).data().toString(), QStringLiteral("t %1").arg(first + 1));
+
+        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        clickSelect(page);
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+        QCOMPARE(cells(grid(page)).size(), 3);
+    }
+
+    void missingTableShowsServerError()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        clickSelect(page);
+        m_state->CurrentTable = QStringLiteral("dbo.Missing");
+        clickSelect(page);
+        QCOMPARE(m_dialogs->shown.size(), 1);
+        QCOMPARE(m_dialogs->shown.first().kind, QStringLiteral("error"));
+        QVERIFY2(m_dialogs->shown.first().text.contains(QStringLiteral("Invalid object name 'dbo.Missing'.")),
+                 qPrintable(m_dialogs->shown.first().text));
+        QCOMPARE(cells(grid(page)).size(), 3);
+    }
+
+private:
+    std::unique_ptr<TdsServer> m_server;
+    std::unique_ptr<SharedState> m_state;
+    std::unique_ptr<test::FakeDialogs> m_dialogs;
+};
+
+QTEST_MAIN(TestSelectFTds)
+#include "test_selectf_tds.moc"
