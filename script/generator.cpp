@@ -22,7 +22,7 @@ Status appendBlock(QString& out, const TColumnRec& slot)
 }
 
 // A rough size of one block, for reserving the script's buffer once.
-constexpr qsizetype TypicalBlockSize = 640;
+constexpr qsizetype TypicalBlockSize = 420;
 
 } // namespace
 
@@ -72,7 +72,6 @@ Generation GenerateScript(const TData& catalogue, std::int32_t seed)
     }
     if (!anyBlock)
         script.clear();
-    script.squeeze();
     return generation;
 }
 
