@@ -96,17 +96,44 @@ bool has(const Pairs& pairs, const char16_t* key)
     return false;
 }
 
-// An ODBC value needs braces when it would otherwise end early or lose blanks.
-QString odbcValue(const QString& value)
+// Writes key=value pairs for the driver, with braces round a value that would
+// otherwise end early. FreeTDS 1.3 reads a braced value up to the first "};"
+// and keeps a doubled '}' doubled, unlike the ODBC rule (double the '}') that
+// other drivers follow; its plain values run to the next ';' blanks and all.
+class OdbcWriter
 {
-    const bool plain = !value.contains(u';') && !value.contains(u'{') && !value.contains(u'}') &&
-                       !value.contains(u'=') && value.trimmed() == value;
-    if (plain)
-        return value;
-    QString inner = value;
-    inner.replace(QStringLiteral("}"), QStringLiteral("}}"));
-    return u'{' + inner + u'}';
-}
+public:
+    explicit OdbcWriter(bool freeTds) : m_freeTds(freeTds) {}
+
+    void add(const QString& key, const QString& value) { addRaw(key, quoted(key, value)); }
+    void addRaw(const QString& key, const QString& text)
+    {
+        m_out += (m_out.isEmpty() ? QString() : QStringLiteral(";")) + key + u'=' + text;
+    }
+    const QString& text() const { return m_out; }
+    const QString& problem() const { return m_problem; }
+
+private:
+    QString quoted(const QString& key, const QString& value)
+    {
+        bool plain = !value.contains(u';') && !value.startsWith(u'{');
+        if (!m_freeTds)
+            plain = plain && !value.contains(u'}') && value.trimmed() == value;
+        if (plain)
+            return value;
+        QString inner = value;
+        if (!m_freeTds)
+            inner.replace(QStringLiteral("}"), QStringLiteral("}}"));
+        else if (inner.contains(QStringLiteral("};")) && m_problem.isEmpty())
+            m_problem = QStringLiteral("the driver cannot take a ") + key +
+                        QStringLiteral(" that holds \"};\"");
+        return u'{' + inner + u'}';
+    }
+
+    bool m_freeTds;
+    QString m_out;
+    QString m_problem;
+};
 
 bool isTrue(const QString& value)
 {
@@ -132,29 +159,30 @@ Result<QString> ToOdbcConnectionString(const QString& connectionString, const QS
     QString driverName = driver.isEmpty() ? QStringLiteral("FreeTDS") : driver;
     const bool freeTds = driverName.contains(QStringLiteral("freetds"), Qt::CaseInsensitive);
     driverName.replace(QStringLiteral("}"), QStringLiteral("}}"));
-    QString out = QStringLiteral("DRIVER={") + driverName + u'}';
+    OdbcWriter out(freeTds);
+    out.addRaw(QStringLiteral("DRIVER"), u'{' + driverName + u'}');
+
     // host, host\instance or host,port. FreeTDS takes the port apart; other
     // drivers read the address whole.
     const qsizetype comma = source.indexOf(u',');
     if (freeTds && comma >= 0 && !source.contains(u'\\')) {
-        out += QStringLiteral(";SERVER=") + odbcValue(source.left(comma).trimmed()) +
-               QStringLiteral(";PORT=") + odbcValue(source.mid(comma + 1).trimmed());
+        out.add(QStringLiteral("SERVER"), source.left(comma).trimmed());
+        out.add(QStringLiteral("PORT"), source.mid(comma + 1).trimmed());
     } else {
-        out += QStringLiteral(";SERVER=") + odbcValue(source);
+        out.add(QStringLiteral("SERVER"), source);
     }
 
     const QString database = lookup(pairs, {u"initial catalog", u"database"});
     if (!database.isEmpty())
-        out += QStringLiteral(";DATABASE=") + odbcValue(database);
+        out.add(QStringLiteral("DATABASE"), database);
 
     // Always a user name: without one FreeTDS falls back to a Kerberos login.
-    const QString uid = !user.isEmpty() ? user : lookup(pairs, {u"user id", u"uid", u"user"});
-    const QString pwd = !user.isEmpty() || !password.isEmpty() ? password
-                                                                : lookup(pairs, {u"password", u"pwd"});
-    out += QStringLiteral(";UID=") + odbcValue(uid) + QStringLiteral(";PWD=") + odbcValue(pwd);
+    const bool explicitCredentials = !user.isEmpty() || !password.isEmpty();
+    out.add(QStringLiteral("UID"), explicitCredentials ? user : lookup(pairs, {u"user id", u"uid", u"user"}));
+    out.add(QStringLiteral("PWD"), explicitCredentials ? password : lookup(pairs, {u"password", u"pwd"}));
 
     if (freeTds)
-        out += QStringLiteral(";TDS_Version=7.4");
+        out.add(QStringLiteral("TDS_Version"), QStringLiteral("7.4"));
 
     const QString packetSize = lookup(pairs, {u"packet size"}).trimmed();
     if (!packetSize.isEmpty()) {
@@ -163,25 +191,26 @@ Result<QString> ToOdbcConnectionString(const QString& connectionString, const QS
         if (!ok || size <= 0)
             return malformed(QStringLiteral("Packet Size '") + packetSize +
                              QStringLiteral("' is not a number"));
-        out += (freeTds ? QStringLiteral(";PacketSize=") : QStringLiteral(";Packet Size=")) +
-               QString::number(size);
+        out.add(freeTds ? QStringLiteral("PacketSize") : QStringLiteral("Packet Size"), QString::number(size));
     }
 
     const QString app = lookup(pairs, {u"application name", u"app"});
     if (!app.isEmpty())
-        out += QStringLiteral(";APP=") + odbcValue(app);
+        out.add(QStringLiteral("APP"), app);
     const QString workstation = lookup(pairs, {u"workstation id", u"wsid"});
     if (!workstation.isEmpty())
-        out += QStringLiteral(";WSID=") + odbcValue(workstation);
+        out.add(QStringLiteral("WSID"), workstation);
 
     // "False" here means the data travels in clear, not that the login must:
     // the login is encrypted whenever the server offers it.
     if (freeTds) {
         const bool required = has(pairs, u"use encryption for data") &&
                               isTrue(lookup(pairs, {u"use encryption for data"}));
-        out += required ? QStringLiteral(";Encryption=require") : QStringLiteral(";Encryption=request");
+        out.add(QStringLiteral("Encryption"), required ? QStringLiteral("require") : QStringLiteral("request"));
     }
-    return out;
+    if (!out.problem().isEmpty())
+        return malformed(out.problem());
+    return out.text();
 }
 
 } // namespace corvane::db

@@ -164,10 +164,16 @@ TYPES = {
 }
 
 
+def type_of(column):
+    # "nvarchar max" is accepted for "nvarchar(max)": ")\"" would end a C++ raw string.
+    kind = " ".join(column.get("type", "nvarchar").lower().replace("(", " ").replace(")", " ").split())
+    return "nvarchar(max)" if kind == "nvarchar max" else kind
+
+
 def colmetadata(columns):
     body = struct.pack("<H", len(columns))
     for col in columns:
-        typeinfo = TYPES[col.get("type", "nvarchar")][0]
+        typeinfo = TYPES[type_of(col)][0]
         body += struct.pack("<IH", 0, 0x0001) + typeinfo + b_varchar(col.get("name", ""))
     return bytes([TOK_COLMETADATA]) + body
 
@@ -432,7 +438,7 @@ class Connection:
     def stream_rows(self, reply, rule, more):
         """Adds a result set to `reply`; False when an attention ended it (and was answered)."""
         columns = rule["columns"]
-        kinds = [c.get("type", "nvarchar") for c in columns]
+        kinds = [type_of(c) for c in columns]
         encoders = [TYPES[k][1] for k in kinds]
         reply.add(colmetadata(columns))
         count = 0
