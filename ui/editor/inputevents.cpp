@@ -12,8 +12,9 @@ namespace {
 class InputEvents final : public QObject
 {
 public:
-    InputEvents(QObject* parent, std::optional<KeyFilter> keys, std::function<void()> click)
-        : QObject(parent), m_keys(keys), m_click(std::move(click))
+    InputEvents(QObject* parent, std::optional<KeyFilter> keys, std::function<void()> click,
+                QWidget* inner = nullptr)
+        : QObject(parent), m_keys(keys), m_click(std::move(click)), m_inner(inner)
     {
     }
 
@@ -29,7 +30,10 @@ protected:
                 return true;
         } else if (event->type() == QEvent::MouseButtonRelease && m_click) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton)
+            // A click on the inner edit reaches the outer widget as well.
+            const bool passedOn = m_inner && watched != m_inner
+                                  && m_inner->geometry().contains(mouse->position().toPoint());
+            if (mouse->button() == Qt::LeftButton && !passedOn)
                 m_click();
         }
         return QObject::eventFilter(watched, event);
@@ -38,6 +42,7 @@ protected:
 private:
     std::optional<KeyFilter> m_keys;
     std::function<void()> m_click;
+    QWidget* m_inner;
 };
 
 } // namespace
@@ -49,10 +54,11 @@ void watchInput(QWidget* widget, std::optional<KeyFilter> keys, std::function<vo
 
 void watchPicker(QDateEdit* picker, std::function<void()> click)
 {
-    auto* events = new InputEvents(picker, std::nullopt, std::move(click));
-    picker->installEventFilter(events);
     // The text part is a child edit that takes its own mouse events.
-    if (auto* text = picker->findChild<QLineEdit*>())
+    auto* text = picker->findChild<QLineEdit*>();
+    auto* events = new InputEvents(picker, std::nullopt, std::move(click), text);
+    picker->installEventFilter(events);
+    if (text)
         text->installEventFilter(events);
 }
 

@@ -1,0 +1,778 @@
+#include "catalogue/textconv.h"
+#include "tests/support/fakeconnection.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/testlocale.h"
+#include "ui/editor/anonymizationf.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace corvane;
+
+namespace {
+
+// Slots as the loader leaves them: the database node, a table node, then columns.
+enum Slot { Database, Table, Qty, CustomerId, Name, Born, Price, Country, Notes };
+
+TColumnRec columnSlot(const QString& col, const QString& typ, const QString& charMax = {},
+                      const QString& pkTable = {})
+{
+    TColumnRec slot;
+    slot.stab = QStringLiteral("dbo.Orders");
+    slot.col = col;
+    slot.typ = typ;
+    slot.isnull = QStringLiteral("YES");
+    slot.char_max = charMax;
+    slot.method = NoMethodYet;
+    if (!pkTable.isEmpty()) {
+        slot.PK_table = pkTable;
+        slot.PK_column = QStringLiteral("Id");
+    }
+    return slot;
+}
+
+TData fixtureCatalogue()
+{
+    TData data(2);
+    data.append(columnSlot(QStringLiteral("Qty"), QStringLiteral("int")));
+    data.append(columnSlot(QStringLiteral("CustomerId"), QStringLiteral("int"), {},
+                           QStringLiteral("Customer")));
+    TColumnRec name = columnSlot(QStringLiteral("Name"), QStringLiteral("varchar"),
+                                 QStringLiteral("10"));
+    name.isnull = QStringLiteral("NO");
+    data.append(name);
+    data.append(columnSlot(QStringLiteral("Born"), QStringLiteral("datetime")));
+    data.append(columnSlot(QStringLiteral("Price"), QStringLiteral("money")));
+    data.append(columnSlot(QStringLiteral("Country"), QStringLiteral("varchar"),
+                           QStringLiteral("30"), QStringLiteral("Countries")));
+    data.append(columnSlot(QStringLiteral("Notes"), QStringLiteral("nvarchar"),
+                           QStringLiteral("-1")));
+    return data;
+}
+
+QString stored(const TColumnRec& slot)
+{
+    return QString::number(slot.method) + u'|' + slot.param1 + u'|' + slot.param2;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Slot)
+
+class TestAnonymizationF : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::useTestLocale(); }
+    void init();
+    void cleanup();
+
+    void initialState();
+    void captions_data();
+    void captions();
+    void eachKeystrokeStores();
+    void keyFilters_data();
+    void keyFilters();
+    void clickIntoEditSelectsItsMethod();
+    void showColumnChecksRadio_data();
+    void showColumnChecksRadio();
+    void showColumnOfUneditedColumn_data();
+    void showColumnOfUneditedColumn();
+    void showColumnOfUnreadableDate();
+    void showColumnKeepsOtherControls();
+    void randomIntervalShownAndStoredAgain();
+    void nullRefusalLeavesNoRadioChecked();
+    void foreignKeyRefusals();
+    void constantTextLongerThanColumn();
+    void loremIpsumCaption();
+    void loremLengthReset();
+    void keyValueList();
+    void keyValueListFailure();
+    void keyValueListOfDates();
+    void virtualDataList();
+    void staleIndexAfterReload();
+
+private:
+    template <typename T>
+    T* control(const char* name)
+    {
+        T* found = m_form->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    // As the main window does; the sheet then lays out, so that clicks land.
+    void showColumn(int index)
+    {
+        m_form->ShowColumn(index);
+        QCoreApplication::processEvents();
+    }
+    // On the button's indicator: a button answers clicks on its indicator and text only.
+    static void click(QRadioButton* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+    QRadioButton* radio(const char* name) { return control<QRadioButton>(name); }
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
+    TColumnRec& slot(Slot index) { return m_state.ColumnCatalogue[index]; }
+    QStringList checkedRadios(QWidget* sheet) const;
+
+    SharedState m_state;
+    test::FakeServer m_server;
+    std::unique_ptr<test::FakeDialogs> m_dialogs;
+    std::unique_ptr<TAnonymizationF> m_form;
+};
+
+void TestAnonymizationF::init()
+{
+    m_server = test::FakeServer();
+    m_state = SharedState();
+    m_state.ColumnCatalogue = fixtureCatalogue();
+    m_state.ConnectionString = QStringLiteral("Data Source=db1");
+    m_state.CatalogueConnectionString = m_state.ConnectionString;
+    m_state.connect = m_server.factory();
+    m_dialogs = std::make_unique<test::FakeDialogs>();
+    m_form = std::make_unique<TAnonymizationF>();
+    m_form->SetData(m_state);
+    m_form->resize(800, 400);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestAnonymizationF::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+}
+
+QStringList TestAnonymizationF::checkedRadios(QWidget* sheet) const
+{
+    QStringList names;
+    for (const QRadioButton* button : sheet->findChildren<QRadioButton*>())
+        if (button->isChecked())
+            names << button->objectName();
+    return names;
+}
+
+void TestAnonymizationF::initialState()
+{
+    QTabWidget* pages = m_form->PageControl1();
+    QCOMPARE(pages->objectName(), QStringLiteral("PageControl1"));
+    QCOMPARE(pages->count(), 4);
+    QStringList tabs;
+    for (int i = 0; i < pages->count(); ++i)
+        tabs << pages->widget(i)->objectName() + u'=' + pages->tabText(i);
+    QCOMPARE(tabs, (QStringList{QStringLiteral("TsDateTime=DateTime"), QStringLiteral("TsInt=Integer"),
+                                QStringLiteral("TsVarchar=Varchar"), QStringLiteral("TsFloat=Float")}));
+    QCOMPARE(pages->currentWidget(), m_form->TsFloat);
+
+    QCOMPARE(checkedRadios(m_form->TsDateTime), QStringList{QStringLiteral("RadioButton1")});
+    QCOMPARE(checkedRadios(m_form->TsInt), QStringList{QStringLiteral("RadioButton6")});
+    QCOMPARE(checkedRadios(m_form->TsVarchar), QStringList{QStringLiteral("RadioButton11")});
+    QCOMPARE(checkedRadios(m_form->TsFloat), QStringList{QStringLiteral("RadioButton19")});
+
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit8", "Edit9", "Edit10",
+                             "Edit11", "Edit12", "Edit14", "Edit15"})
+        QCOMPARE(edit(name)->text(), QStringLiteral("0"));
+    QVERIFY(edit("Edit6")->text().isEmpty());
+    QVERIFY(edit("Edit7")->text().isEmpty());
+
+    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox5"}) {
+        QVERIFY(control<QComboBox>(name)->isHidden());
+        QCOMPARE(control<QComboBox>(name)->currentText(), QStringLiteral("Choose value.."));
+    }
+    for (const char* name : {"Label7", "Label9", "Label10", "Label12"})
+        QVERIFY(control<QLabel>(name)->isHidden());
+    QVERIFY(!m_form->ComboBox4->isEnabled());
+    QCOMPARE(m_form->ComboBox4->currentText(), QStringLiteral("Virtual data.."));
+
+    QCOMPARE(m_form->DateTimePicker1->displayFormat(), ShortDateFormat());
+    QVERIFY(m_form->DateTimePicker1->calendarPopup());
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestAnonymizationF::captions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const std::pair<const char*, const char*> captions[] = {
+        {"RadioButton1", "No mask"},        {"RadioButton2", "Constant date"},
+        {"RadioButton3", "Noise range ( days )"}, {"RadioButton5", "Random interval from"},
+        {"RadioButton4", "Shuffle"},        {"RadioButton16", "NULL"},
+        {"RadioButton6", "No mask"},        {"RadioButton7", "Constant value"},
+        {"RadioButton8", "Noise range"},    {"RadioButton9", "Random from"},
+        {"RadioButton10", "Shuffle"},       {"RadioButton17", "NULL"},
+        {"RadioButton11", "No mask"},       {"RadioButton12", "Constant text"},
+        {"RadioButton13", "User defined text with same length"},
+        {"RadioButton25", "Lorem ipsum random length from"},
+        {"RadioButton14", "Virtual data"},  {"RadioButton15", "Shuffle"},
+        {"RadioButton18", "NULL"},          {"RadioButton19", "No mask"},
+        {"RadioButton20", "Constant value"}, {"RadioButton21", "Noise range"},
+        {"RadioButton22", "Random from"},   {"RadioButton23", "Shuffle"},
+        {"RadioButton24", "NULL"},          {"Label3", "to"},
+        {"Label6", "to"},                   {"Label7", "FK values"},
+        {"Label9", "FK values"},            {"Label10", "FK values"},
+        {"Label11", "Lorem ipsum"},         {"Label12", "FK values"},
+        {"Label15", "to"},                  {"Label16", "Decimals"},
+        {"Label19", "to"},
+    };
+    for (const auto& [name, caption] : captions)
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption);
+}
+
+void TestAnonymizationF::captions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QWidget* widget = m_form->findChild<QWidget*>(name);
+    QVERIFY(widget);
+    if (auto* button = qobject_cast<QRadioButton*>(widget))
+        QCOMPARE(button->text(), caption);
+    else
+        QCOMPARE(qobject_cast<QLabel*>(widget)->text(), caption);
+}
+
+void TestAnonymizationF::eachKeystrokeStores()
+{
+    showColumn(Qty);
+    QLineEdit* noise = edit("Edit2");
+    noise->clear();
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("102||"));
+    QTest::keyClick(noise, Qt::Key_1);
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("102|1|"));
+    QTest::keyClick(noise, Qt::Key_2);
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("102|12|"));
+    QVERIFY(radio("RadioButton8")->isChecked());
+    QCOMPARE(checkedRadios(m_form->TsInt), QStringList{QStringLiteral("RadioButton8")});
+
+    // A random range, then Shuffle: the bounds stay in the slot.
+    edit("Edit4")->setText(QStringLiteral("9"));
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("103|0|9"));
+    click(radio("RadioButton10"));
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("104|0|9"));
+    click(radio("RadioButton6"));
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("100|0|9"));
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestAnonymizationF::keyFilters_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Edit1 digits") << "Edit1" << "1a-2.3" << "123";
+    QTest::newRow("Edit2 digits") << "Edit2" << "-4x5" << "45";
+    QTest::newRow("Edit12 digits") << "Edit12" << "2.5" << "25";
+    QTest::newRow("Edit14 digits") << "Edit14" << "-7" << "7";
+    QTest::newRow("Edit15 digits") << "Edit15" << "1e3" << "13";
+    QTest::newRow("Edit3 sign") << "Edit3" << "-1.5" << "-15";
+    QTest::newRow("Edit4 sign") << "Edit4" << "+-8" << "-8";
+    QTest::newRow("Edit5 sign") << "Edit5" << "--3a" << "--3";
+    QTest::newRow("Edit8 decimal") << "Edit8" << "-1.5e2" << "-1.52";
+    QTest::newRow("Edit9 decimal") << "Edit9" << "0,5" << "05";
+    QTest::newRow("Edit10 decimal") << "Edit10" << "1..2" << "1..2";
+    QTest::newRow("Edit11 decimal") << "Edit11" << " 3" << "3";
+    QTest::newRow("Edit6 any") << "Edit6" << "a-1.x" << "a-1.x";
+    QTest::newRow("Edit7 any") << "Edit7" << "O'Brien;" << "O'Brien;";
+}
+
+void TestAnonymizationF::keyFilters()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+    showColumn(Qty);
+    QLineEdit* target = m_form->findChild<QLineEdit*>(name);
+    QVERIFY(target);
+    target->clear();
+    QTest::keyClicks(target, typed);
+    QCOMPARE(target->text(), text);
+
+    // Editing keys are not typing: backspace, arrows and delete pass.
+    QTest::keyClick(target, Qt::Key_End);
+    QTest::keyClick(target, Qt::Key_Backspace);
+    QCOMPARE(target->text(), text.chopped(1));
+    QTest::keyClick(target, Qt::Key_Home);
+    QTest::keyClick(target, Qt::Key_Delete);
+    QCOMPARE(target->text(), text.chopped(1).mid(1));
+}
+
+void TestAnonymizationF::clickIntoEditSelectsItsMethod()
+{
+    showColumn(Price);
+    QTest::mouseClick(edit("Edit11"), Qt::LeftButton);
+    QCOMPARE(checkedRadios(m_form->TsFloat), QStringList{QStringLiteral("RadioButton22")});
+    QCOMPARE(stored(slot(Price)), QStringLiteral("2003|0|0"));
+
+    // A click into the user text only places the cursor.
+    showColumn(Name);
+    QTest::mouseClick(edit("Edit7"), Qt::LeftButton);
+    QCOMPARE(slot(Name).method, NoMethodYet);
+    QTest::mouseClick(edit("Edit14"), Qt::LeftButton);
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1003|0|0"));
+
+    // So does a change of a picker's date.
+    showColumn(Born);
+    m_form->DateTimePicker1->setDate(QDate(2030, 7, 4));
+    QCOMPARE(stored(slot(Born)), QStringLiteral("1|7/4/2030|"));
+    QCOMPARE(checkedRadios(m_form->TsDateTime), QStringList{QStringLiteral("RadioButton2")});
+}
+
+void TestAnonymizationF::showColumnChecksRadio_data()
+{
+    QTest::addColumn<Slot>("column");
+    QTest::addColumn<int>("method");
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QStringList>("filled"); // "control=text" of every control filled
+
+    const auto row = [](const char* name, Slot column, int method, const char* radio,
+                        QStringList filled = {}) {
+        QTest::newRow(name) << column << method << QString::fromLatin1(radio) << filled;
+    };
+    row("0", Born, 0, "RadioButton1");
+    row("1", Born, 1, "RadioButton2", {QStringLiteral("DateTimePicker1=2/29/2024")});
+    row("5", Born, 5, "RadioButton2", {QStringLiteral("DateTimePicker1=2/29/2024")});
+    row("2", Born, 2, "RadioButton3", {QStringLiteral("Edit1=2/29/2024")});
+    row("6", Born, 6, "RadioButton3", {QStringLiteral("Edit1=2/29/2024")});
+    row("3", Born, 3, "RadioButton4");
+    row("7", Born, 7, "RadioButton4");
+    row("4", Born, 4, "RadioButton5",
+        {QStringLiteral("DateTimePicker2=2/29/2024"), QStringLiteral("DateTimePicker3=12/31/2024")});
+    row("8", Born, 8, "RadioButton5",
+        {QStringLiteral("DateTimePicker2=2/29/2024"), QStringLiteral("DateTimePicker3=12/31/2024")});
+    row("9", Born, 9, "RadioButton16");
+    row("100", Qty, 100, "RadioButton6");
+    row("101", Qty, 101, "RadioButton7", {QStringLiteral("Edit5=2/29/2024")});
+    row("105", CustomerId, 105, "RadioButton7", {QStringLiteral("Edit5=2/29/2024")});
+    row("102", Qty, 102, "RadioButton8", {QStringLiteral("Edit2=2/29/2024")});
+    row("106", CustomerId, 106, "RadioButton8", {QStringLiteral("Edit2=2/29/2024")});
+    row("103", Qty, 103, "RadioButton9",
+        {QStringLiteral("Edit3=2/29/2024"), QStringLiteral("Edit4=1/1/2025")});
+    row("107", CustomerId, 107, "RadioButton9",
+        {QStringLiteral("Edit3=2/29/2024"), QStringLiteral("Edit4=1/1/2025")});
+    row("104", Qty, 104, "RadioButton10");
+    row("108", CustomerId, 108, "RadioButton10");
+    row("109", Qty, 109, "RadioButton17");
+    row("1000", Name, 1000, "RadioButton11");
+    row("1001", Name, 1001, "RadioButton12", {QStringLiteral("Edit6=2/29/2024")});
+    row("1005", Country, 1005, "RadioButton12", {QStringLiteral("Edit6=2/29/2024")});
+    row("1002", Name, 1002, "RadioButton13", {QStringLiteral("Edit7=2/29/2024")});
+    row("1003", Name, 1003, "RadioButton25",
+        {QStringLiteral("Edit14=2/29/2024"), QStringLiteral("Edit15=1/1/2025")});
+    row("1004", Name, 1004, "RadioButton15");
+    row("1008", Country, 1008, "RadioButton15");
+    row("1007", Name, 1007, "RadioButton14", {QStringLiteral("ComboBox4=2/29/2024")});
+    row("1009", Name, 1009, "RadioButton18");
+    row("2000", Price, 2000, "RadioButton19");
+    row("2001", Price, 2001, "RadioButton20", {QStringLiteral("Edit8=2/29/2024")});
+    row("2005", Price, 2005, "RadioButton20", {QStringLiteral("Edit8=2/29/2024")});
+    row("2002", Price, 2002, "RadioButton21",
+        {QStringLiteral("Edit9=2/29/2024"), QStringLiteral("Edit12=1/1/2025")});
+    row("2006", Price, 2006, "RadioButton21",
+        {QStringLiteral("Edit9=2/29/2024"), QStringLiteral("Edit12=1/1/2025")});
+    row("2003", Price, 2003, "RadioButton22",
+        {QStringLiteral("Edit10=2/29/2024"), QStringLiteral("Edit11=1/1/2025")});
+    row("2007", Price, 2007, "RadioButton22",
+        {QStringLiteral("Edit10=2/29/2024"), QStringLiteral("Edit11=1/1/2025")});
+    row("2004", Price, 2004, "RadioButton23");
+    row("2008", Price, 2008, "RadioButton23");
+    row("2009", Price, 2009, "RadioButton24");
+    // From a project file: a code of another family checks its own sheet's radio.
+    row("text code on an integer column", Qty, 1001, "RadioButton12",
+        {QStringLiteral("Edit6=2/29/2024")});
+    row("date code on a float column", Price, 4, "RadioButton5",
+        {QStringLiteral("DateTimePicker2=2/29/2024"), QStringLiteral("DateTimePicker3=12/31/2024")});
+}
+
+void TestAnonymizationF::showColumnChecksRadio()
+{
+    QFETCH(Slot, column);
+    QFETCH(int, method);
+    QFETCH(QString, radio);
+    QFETCH(QStringList, filled);
+
+    // Parameters that read as dates serve every row, so one fixture fits all.
+    TColumnRec& target = slot(column);
+    target.method = method;
+    target.param1 = QStringLiteral("2/29/2024");
+    target.param2 = QStringLiteral("1/1/2025");
+    const TColumnRec before = target;
+
+    showColumn(column);
+
+    QRadioButton* checked = m_form->findChild<QRadioButton*>(radio);
+    QVERIFY(checked);
+    QVERIFY(checked->isChecked());
+    QCOMPARE(checkedRadios(checked->parentWidget()), QStringList{radio});
+    for (const QString& fill : filled) {
+        const QString name = fill.section(u'=', 0, 0);
+        const QString text = fill.section(u'=', 1);
+        QObject* widget = m_form->findChild<QObject*>(name);
+        QVERIFY2(widget, qPrintable(name));
+        if (auto* line = qobject_cast<QLineEdit*>(widget))
+            QCOMPARE(line->text(), text);
+        else if (auto* date = qobject_cast<QDateEdit*>(widget))
+            QCOMPARE(DateToText(date->date()), text);
+        else if (auto* box = qobject_cast<QComboBox*>(widget))
+            QCOMPARE(box->currentText(), text);
+    }
+
+    const QWidget* sheet = GetTypeCategory(target.typ) == tcInteger ? m_form->TsInt
+                           : GetTypeCategory(target.typ) == tcDateTime ? m_form->TsDateTime
+                           : GetTypeCategory(target.typ) == tcFloat    ? m_form->TsFloat
+                                                                       : m_form->TsVarchar;
+    QCOMPARE(m_form->PageControl1()->currentWidget(), sheet);
+    QCOMPARE(stored(slot(column)), stored(before));
+    QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+    QVERIFY(m_server.sent.isEmpty());
+}
+
+void TestAnonymizationF::showColumnOfUneditedColumn_data()
+{
+    QTest::addColumn<Slot>("column");
+    QTest::addColumn<QString>("sheet");
+    QTest::addColumn<QString>("noMask");
+    QTest::newRow("integer") << Qty << "TsInt" << "RadioButton6";
+    QTest::newRow("date-time") << Born << "TsDateTime" << "RadioButton1";
+    QTest::newRow("float") << Price << "TsFloat" << "RadioButton19";
+    QTest::newRow("text") << Name << "TsVarchar" << "RadioButton11";
+    QTest::newRow("other type") << Notes << "TsVarchar" << "RadioButton11";
+}
+
+void TestAnonymizationF::showColumnOfUneditedColumn()
+{
+    QFETCH(Slot, column);
+    QFETCH(QString, sheet);
+    QFETCH(QString, noMask);
+    // Another method shows first, so that the "No mask" radio must be set.
+    for (QRadioButton* button : m_form->findChildren<QRadioButton*>())
+        if (button->text() == QStringLiteral("Shuffle"))
+            button->setChecked(true);
+
+    showColumn(column);
+    QCOMPARE(m_form->PageControl1()->currentWidget()->objectName(), sheet);
+    QVERIFY(m_form->findChild<QRadioButton*>(noMask)->isChecked());
+    QCOMPARE(slot(column).method, NoMethodYet);
+
+    // The database node: the text sheet, with the date-time sheet's "No mask".
+    radio("RadioButton4")->setChecked(true);
+    showColumn(Database);
+    QCOMPARE(m_form->PageControl1()->currentWidget(), m_form->TsVarchar);
+    QVERIFY(radio("RadioButton1")->isChecked());
+    QCOMPARE(stored(slot(Database)), QStringLiteral("0||"));
+}
+
+void TestAnonymizationF::showColumnOfUnreadableDate()
+{
+    slot(Born).method = 4;
+    slot(Born).param1 = QStringLiteral("31.12.2024");
+    slot(Born).param2 = QStringLiteral("1/1/2025");
+    const QDate before = m_form->DateTimePicker3->date();
+    showColumn(Born);
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: '31.12.2024' is not a valid date")});
+    QVERIFY(radio("RadioButton5")->isChecked());
+    // Showing stops at the unreadable date.
+    QCOMPARE(m_form->DateTimePicker3->date(), before);
+    QCOMPARE(stored(slot(Born)), QStringLiteral("4|31.12.2024|1/1/2025"));
+}
+
+void TestAnonymizationF::showColumnKeepsOtherControls()
+{
+    showColumn(Qty);
+    edit("Edit3")->setText(QStringLiteral("-4"));
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("103|-4|0"));
+
+    // Another integer column showing Shuffle keeps the range edits as they were.
+    slot(CustomerId).method = 108;
+    showColumn(CustomerId);
+    QCOMPARE(edit("Edit3")->text(), QStringLiteral("-4"));
+    QCOMPARE(stored(slot(CustomerId)), QStringLiteral("108||"));
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("103|-4|0"));
+}
+
+void TestAnonymizationF::randomIntervalShownAndStoredAgain()
+{
+    showColumn(Born);
+    m_form->DateTimePicker2->setDate(QDate(2024, 3, 10));
+    m_form->DateTimePicker3->setDate(QDate(2024, 3, 10));
+    QCOMPARE(stored(slot(Born)), QStringLiteral("4|3/10/2024|3/11/2024"));
+
+    {
+        const QSignalBlocker quiet(m_form->DateTimePicker3);
+        m_form->DateTimePicker3->setDate(QDate(2000, 1, 1));
+    }
+    showColumn(Born);
+    QCOMPARE(m_form->DateTimePicker3->date(), QDate(2024, 3, 10));
+    click(radio("RadioButton5"));
+    QCOMPARE(stored(slot(Born)), QStringLiteral("4|3/10/2024|3/11/2024"));
+}
+
+void TestAnonymizationF::nullRefusalLeavesNoRadioChecked()
+{
+    showColumn(Name); // isnull "NO"
+    edit("Edit6")->setText(QStringLiteral("abc"));
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1001|abc|"));
+
+    click(radio("RadioButton18"));
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{QStringLiteral("message: Cannot insert tha value NULL into this column.")});
+    QVERIFY(checkedRadios(m_form->TsVarchar).isEmpty());
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1001|abc|"));
+
+    // The group stays exclusive after the refusal.
+    click(radio("RadioButton15"));
+    click(radio("RadioButton11"));
+    QCOMPARE(checkedRadios(m_form->TsVarchar), QStringList{QStringLiteral("RadioButton11")});
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1000|abc|"));
+
+    // Anything but exactly "NO" takes the NULL code.
+    slot(Name).isnull = QStringLiteral("no");
+    click(radio("RadioButton18"));
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1009|abc|"));
+}
+
+void TestAnonymizationF::foreignKeyRefusals()
+{
+    showColumn(Country);
+    for (const char* name : {"RadioButton13", "RadioButton25", "RadioButton14"}) {
+        m_dialogs->shown.clear();
+        click(radio("RadioButton15"));
+        QCOMPARE(stored(slot(Country)), QStringLiteral("1008||"));
+        click(radio(name));
+        QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Not allowed for foreign key.")});
+        QVERIFY2(checkedRadios(m_form->TsVarchar).isEmpty(), name);
+        QCOMPARE(stored(slot(Country)), QStringLiteral("1008||"));
+    }
+    // The caption fills the user text, whose change is refused in turn.
+    m_dialogs->shown.clear();
+    QTest::mouseClick(m_form->Label11, Qt::LeftButton);
+    QCOMPARE(edit("Edit7")->text(), LoremText);
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Not allowed for foreign key.")});
+    QCOMPARE(stored(slot(Country)), QStringLiteral("1008||"));
+}
+
+void TestAnonymizationF::constantTextLongerThanColumn()
+{
+    showColumn(Name); // char_max 10
+    QTest::keyClicks(edit("Edit6"), QStringLiteral("0123456789"));
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1001|0123456789|"));
+    QVERIFY(m_dialogs->shown.isEmpty());
+
+    QTest::keyClick(edit("Edit6"), Qt::Key_X);
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Max length is 10 !")});
+    QVERIFY(edit("Edit6")->text().isEmpty());
+    QVERIFY(radio("RadioButton12")->isChecked());
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1001|0123456789|"));
+
+    // A column without a maximum length cannot hold a constant text.
+    m_dialogs->shown.clear();
+    showColumn(Notes); // char_max -1
+    QTest::keyClick(edit("Edit6"), Qt::Key_A);
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Max length is -1 !")});
+    QCOMPARE(slot(Notes).method, NoMethodYet);
+
+    m_dialogs->shown.clear();
+    slot(Notes).char_max.clear();
+    QTest::keyClick(edit("Edit6"), Qt::Key_A);
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: '' is not a valid integer value")});
+    QCOMPARE(slot(Notes).method, NoMethodYet);
+}
+
+void TestAnonymizationF::loremIpsumCaption()
+{
+    showColumn(Name);
+    QTest::mouseClick(m_form->Label11, Qt::LeftButton);
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1002|") + LoremText.left(100) + u'|');
+    QCOMPARE(checkedRadios(m_form->TsVarchar), QStringList{QStringLiteral("RadioButton13")});
+    QVERIFY(m_dialogs->shown.isEmpty());
+    // Shown again, the editor shows what the slot holds.
+    showColumn(Name);
+    QCOMPARE(edit("Edit7")->text(), LoremText.left(100));
+}
+
+void TestAnonymizationF::loremLengthReset()
+{
+    showColumn(Name); // char_max 10
+    edit("Edit15")->setText(QStringLiteral("7"));
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1003|0|7"));
+
+    QTest::keyClicks(edit("Edit14"), QStringLiteral("5")); // "05"
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1003|05|7"));
+    QTest::keyClicks(edit("Edit14"), QStringLiteral("0")); // "050"
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Max length is 10 !")});
+    QCOMPARE(edit("Edit14")->text(), QStringLiteral("0"));
+    // The reset is a change like any other: it stores the bounds now shown.
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1003|0|7"));
+}
+
+void TestAnonymizationF::keyValueList()
+{
+    m_server.answer(QStringLiteral("select [Id] from [Customer]"),
+                    test::makeRows({QStringLiteral("Id")},
+                                   {{QStringLiteral("30")}, {QStringLiteral("4")}, {QStringLiteral("12")}}));
+    showColumn(CustomerId);
+    edit("Edit5")->setText(QStringLiteral("7"));
+
+    QCOMPARE(stored(slot(CustomerId)), QStringLiteral("105|7|"));
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{QStringLiteral("message: foreign key - please choose the value only from combobox")});
+    QCOMPARE(m_server.sent, QStringList{QStringLiteral("select [Id] from [Customer]")});
+    QCOMPARE(m_server.opened, QStringList{QStringLiteral("Data Source=db1")});
+    QVERIFY(!m_form->ComboBox1->isHidden());
+    QVERIFY(!m_form->Label7->isHidden());
+    const QStringList delivered{QStringLiteral("30"), QStringLiteral("4"), QStringLiteral("12")};
+    QStringList entries;
+    for (int i = 0; i < m_form->ComboBox1->count(); ++i)
+        entries << m_form->ComboBox1->itemText(i);
+    QCOMPARE(entries, delivered);
+
+    // Each keystroke asks again, and the list is filled afresh.
+    QTest::keyClick(edit("Edit5"), Qt::Key_5);
+    QCOMPARE(stored(slot(CustomerId)), QStringLiteral("105|75|"));
+    QCOMPARE(m_server.sent.size(), 2);
+    QCOMPARE(m_form->ComboBox1->count(), 3);
+
+    // Choosing an entry stores it once, as the constant.
+    m_dialogs->shown.clear();
+    m_form->ComboBox1->setCurrentIndex(1);
+    QCOMPARE(edit("Edit5")->text(), QStringLiteral("4"));
+    QCOMPARE(stored(slot(CustomerId)), QStringLiteral("105|4|"));
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_server.sent.size(), 3);
+    QCOMPARE(m_form->ComboBox1->count(), 3);
+
+    // Another column's sheet does not offer this column's keys; the list
+    // comes back for a constant on a plain column hidden.
+    showColumn(Qty);
+    QVERIFY(m_form->ComboBox1->isHidden());
+    QCOMPARE(m_form->ComboBox1->count(), 0);
+    edit("Edit5")->setText(QStringLiteral("1"));
+    QCOMPARE(stored(slot(Qty)), QStringLiteral("101|1|"));
+    QVERIFY(m_form->ComboBox1->isHidden());
+    QCOMPARE(m_server.sent.size(), 3);
+
+    // The connection string is that of the moment; after a cancelled login
+    // (ConnectionString empty) the catalogue's own database answers.
+    m_state.ConnectionString.clear();
+    m_state.CatalogueConnectionString = QStringLiteral("Data Source=db2");
+    showColumn(CustomerId);
+    click(radio("RadioButton7"));
+    QCOMPARE(m_server.opened.last(), QStringLiteral("Data Source=db2"));
+    QCOMPARE(m_server.openConnections, 0);
+}
+
+void TestAnonymizationF::keyValueListFailure()
+{
+    m_server.fail(QStringLiteral("select"), QStringLiteral("Invalid object name 'Customer'."));
+    showColumn(CustomerId);
+    click(radio("RadioButton10"));
+    QCOMPARE(stored(slot(CustomerId)), QStringLiteral("108||"));
+
+    click(radio("RadioButton7"));
+    QCOMPARE(m_dialogs->texts(),
+             (QStringList{QStringLiteral("message: foreign key - please choose the value only from combobox"),
+                          QStringLiteral("error: Invalid object name 'Customer'.")}));
+    QCOMPARE(stored(slot(CustomerId)), QStringLiteral("105|0|"));
+    QVERIFY(!m_form->ComboBox1->isHidden());
+    QCOMPARE(m_form->ComboBox1->count(), 0);
+}
+
+void TestAnonymizationF::keyValueListOfDates()
+{
+    TColumnRec& born = slot(Born);
+    born.PK_table = QStringLiteral("Calendar");
+    born.PK_column = QStringLiteral("Day");
+    m_server.answer(QStringLiteral("select [Day] from [Calendar]"),
+                    test::makeRows({QStringLiteral("Day")}, {{QStringLiteral("2024-02-29 00:00:00.000")},
+                                                             {QStringLiteral("garbage")}}));
+    showColumn(Born);
+    click(radio("RadioButton2"));
+    QCOMPARE(born.method, 5);
+    QCOMPARE(m_form->ComboBox2->count(), 2);
+
+    // A click on the picker stores, once, whichever part of it is clicked.
+    for (QWidget* part : {static_cast<QWidget*>(m_form->DateTimePicker1),
+                          static_cast<QWidget*>(m_form->DateTimePicker1->findChild<QLineEdit*>())}) {
+        m_dialogs->shown.clear();
+        QTest::mouseClick(part, Qt::LeftButton, {}, QPoint(5, part->height() / 2));
+        QCOMPARE(m_dialogs->shown.size(), 1);
+    }
+
+    m_dialogs->shown.clear();
+    m_form->ComboBox2->setCurrentIndex(0);
+    emit m_form->ComboBox2->textActivated(m_form->ComboBox2->itemText(0));
+    QCOMPARE(m_form->DateTimePicker1->date(), QDate(2024, 2, 29));
+    QCOMPARE(stored(born), QStringLiteral("5|2/29/2024|"));
+
+    m_dialogs->shown.clear();
+    m_form->ComboBox2->setCurrentIndex(1);
+    emit m_form->ComboBox2->textActivated(m_form->ComboBox2->itemText(1));
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: 'garbage' is not a valid date")});
+    QCOMPARE(stored(born), QStringLiteral("5|2/29/2024|"));
+}
+
+void TestAnonymizationF::virtualDataList()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Virtual_Data")));
+    for (const char* name : {"names.txt", "cities.txt"}) {
+        QFile file(dir.filePath(QStringLiteral("Virtual_Data/") + QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    showColumn(Name);
+    click(radio("RadioButton14"));
+    QVERIFY(m_form->ComboBox4->isEnabled());
+    QCOMPARE(m_form->ComboBox4->count(), 2);
+    QCOMPARE(m_form->ComboBox4->itemText(0), QStringLiteral("cities"));
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1007|Virtual data..|"));
+
+    // Clicked again before a name is chosen: listed afresh, not twice.
+    click(radio("RadioButton14"));
+    QCOMPARE(m_form->ComboBox4->count(), 2);
+
+    m_form->ComboBox4->setCurrentIndex(1);
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1007|names|"));
+    QCOMPARE(checkedRadios(m_form->TsVarchar), QStringList{QStringLiteral("RadioButton14")});
+
+    // A foreign-key column refuses the list, and leaves no radio checked.
+    showColumn(Country);
+    m_form->ComboBox4->setCurrentIndex(0);
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Not allowed for foreign key.")});
+    QVERIFY(checkedRadios(m_form->TsVarchar).isEmpty());
+    QCOMPARE(slot(Country).method, NoMethodYet);
+}
+
+void TestAnonymizationF::staleIndexAfterReload()
+{
+    showColumn(Notes);
+    m_state.ColumnCatalogue.resize(3); // a new login found a smaller database
+    edit("Edit6")->setText(QStringLiteral("x"));
+    click(radio("RadioButton15"));
+    QCOMPARE(m_state.ColumnCatalogue.size(), 3);
+    QVERIFY(m_dialogs->shown.isEmpty());
+    showColumn(Qty);
+    click(radio("RadioButton10"));
+    QCOMPARE(slot(Qty).method, 104);
+}
+
+QTEST_MAIN(TestAnonymizationF)
+#include "test_anonymizationf.moc"
