@@ -43,18 +43,6 @@ Result<QString> ReadWordList(const QString& name)
     return ReadFirstLine(path);
 }
 
-QStringList ListWordLists()
-{
-    const QString folder = VirtualDataFolder();
-    if (folder.isEmpty())
-        return {};
-    QStringList names;
-    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
-    for (const QString& file : files)
-        names.append(file.section(u'.', 0, 0));
-    return names;
-}
-
 QString WordListFromEditorText(const QString& text)
 {
     // The conversion counts on CR LF line ends, two separators per break that

@@ -19,10 +19,6 @@ QString WordListPath(const QString& name);
 // ';'. A missing file is a notice naming it; an unreadable one an I/O error.
 Result<QString> ReadWordList(const QString& name);
 
-// The names of the word lists that the folder offers: every file's name up to
-// its first '.', sorted; empty without a folder.
-QStringList ListWordLists();
-
 // The editor shows one value per line; the file holds them on one line. Each
 // line break (as CR LF) and each comma becomes ';', then one pass turns every
 // ";;" into ";": a break gives one separator, a blank line an empty value.

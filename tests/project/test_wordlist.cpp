@@ -1,4 +1,3 @@
-#include "project/textfile.h"
 #include "project/wordlist.h"
 #include "tests/support/testlocale.h"
 
@@ -87,19 +86,9 @@ private slots:
             QVERIFY(QDir().mkdir(created));
         const QString expected = created.isEmpty() ? QString() : m_dir.filePath(created);
         QCOMPARE(VirtualDataFolder(), expected);
-        QCOMPARE(ListWordLists(), QStringList());
         // The lookup follows the working directory of the moment.
         QVERIFY(QDir::setCurrent(m_dir.filePath(u"virtual_database"_s)));
         QCOMPARE(VirtualDataFolder(), QString());
-    }
-
-    void listing()
-    {
-        QVERIFY(QDir().mkdir(u"virtual_data"_s));
-        QVERIFY(QDir().mkdir(u"virtual_data/sub"_s));
-        for (const char* name : {"b.txt", "a.csv", "list.old.txt"})
-            write(u"virtual_data/"_s + QLatin1String(name), "x");
-        QCOMPARE(ListWordLists(), (QStringList{u"a"_s, u"b"_s, u"list"_s}));
     }
 
     void firstLine_data()
@@ -137,8 +126,6 @@ private slots:
                                    << u"File list.txt with virtual data does not exist. "_s << true;
         QTest::newRow("no file") << true << u"other"_s
                                  << u"File other.txt with virtual data does not exist. "_s << true;
-        QTest::newRow("other extension") << true << u"list.csv"_s
-                                         << u"File list.csv.txt with virtual data does not exist. "_s << true;
         QTest::newRow("a folder") << true << u"folder"_s << u"I/O error 21"_s << false;
     }
 
@@ -148,29 +135,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, message);
         QFETCH(bool, notice);
-        if (folder) {
+        if (folder)
             QVERIFY(QDir().mkpath(u"virtual_data/folder.txt"_s));
-            write(u"virtual_data/list.csv"_s, "x");
-        }
         const auto read = ReadWordList(name);
         QVERIFY(!read.ok());
         QCOMPARE(read.error().message, message);
         QCOMPARE(read.error().isNotice(), notice);
-    }
-
-    // Written whole or not at all: a failed write leaves the old file.
-    void writeWholeOrNothing()
-    {
-        const QString path = m_dir.filePath(u"w.txt"_s);
-        QVERIFY(WriteTextFile(path, u"red;Åse;\r\n"_s).ok());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("red;\xc3\x85se;\r\n"));
-        file.close();
-        const Status failed = WriteTextFile(m_dir.filePath(u"missing/w.txt"_s), u"x"_s);
-        QVERIFY(!failed.ok());
-        QCOMPARE(failed.error().message, u"I/O error 2"_s);
-        QVERIFY(QFile::remove(path));
     }
 
 private:

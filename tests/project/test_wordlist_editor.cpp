@@ -87,18 +87,6 @@ private slots:
         QCOMPARE(read(path), QByteArray("a;;b;c;d;e\r\n"));
     }
 
-    // Showing again reloads: the memo is emptied first.
-    void reloadOnShow()
-    {
-        const QString path = m_dir.filePath(u"Virtual_Data/x.txt"_s);
-        write(path, "x;y\r\n");
-        m_editor->SetFileName(path);
-        m_editor->show();
-        m_editor->hide();
-        m_editor->show();
-        QCOMPARE(m_data->toPlainText(), u"x\ny"_s);
-    }
-
     void emptyInput()
     {
         test::FakeDialogs dialogs;
@@ -145,15 +133,6 @@ private slots:
         QCOMPARE(dialogs.texts(), (QStringList{u"save: Save your virtual data file"_s, u"error: I/O error 2"_s}));
         QVERIFY(m_editor->isVisible());
         QCOMPARE(m_data->toPlainText(), u"a"_s);
-    }
-
-    void unreadableFile()
-    {
-        test::FakeDialogs dialogs;
-        m_editor->SetFileName(m_dir.filePath(u"Virtual_Data"_s));
-        m_editor->show();
-        QCOMPARE(dialogs.texts(), QStringList{u"error: I/O error 21"_s});
-        QCOMPARE(m_data->toPlainText(), QString());
     }
 
 private:

@@ -499,15 +499,6 @@ private slots:
         QCOMPARE(*block, expand(code, fields));
     }
 
-    // The lorem assignment holds 452 characters between its quotes.
-    void loremLength()
-    {
-        const auto block = script::BuildBlock(slotOf(1003, fieldsOf(u"t"_s, u"c"_s, {}, {}, u"1"_s, u"2"_s)));
-        QVERIFY(block.ok());
-        const qsizetype open = block->indexOf(u'\'');
-        QCOMPARE(block->indexOf(u'\'', open + 1) - open - 1, 452);
-    }
-
     void codesWithoutBlock_data()
     {
         QTest::addColumn<int>("code");
@@ -538,9 +529,7 @@ private slots:
         QTest::addColumn<QString>("p2");
         QTest::addColumn<QString>("message");
         QTest::newRow("1 day first") << 1 << u"31/12/2024"_s << QString() << u"'31/12/2024' is not a valid date"_s;
-        QTest::newRow("4 empty start") << 4 << QString() << u"1/1/2024"_s << u"'' is not a valid date"_s;
         QTest::newRow("4 bad end") << 4 << u"1/1/2024"_s << u"2/30/2024"_s << u"'2/30/2024' is not a valid date"_s;
-        QTest::newRow("5 words") << 5 << u"today"_s << QString() << u"'today' is not a valid date"_s;
         QTest::newRow("8 bad end") << 8 << u"1/1/2024"_s << u"x"_s << u"'x' is not a valid date"_s;
     }
 
@@ -568,14 +557,6 @@ private slots:
         QCOMPARE(*block, u"update t set [c]='20301231' \r\n"_s);
         QVERIFY(march.ok());
         QCOMPARE(*march, u"if '20240305' in ( select d from k) update t set [c]='20240305' \r\n"_s);
-    }
-
-    void missingWordList()
-    {
-        const auto block = script::BuildBlock(slotOf(1007, fieldsOf(u"t"_s, u"c"_s, {}, {}, u"nothere"_s)));
-        QVERIFY(!block.ok());
-        QVERIFY(block.error().isNotice());
-        QCOMPARE(block.error().message, u"File nothere.txt with virtual data does not exist. "_s);
     }
 
 private:

