@@ -30,7 +30,6 @@ TRunSQLF::TRunSQLF(QWidget* parent) : QWidget(parent)
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setMinimumSize(713, 473);
 
     ProgressBar1 = new QProgressBar(panel);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
