@@ -1,0 +1,203 @@
+#include "db/odbcconnection.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/tdsserver.h"
+#include "tests/support/testlocale.h"
+#include "ui/editor/anonymizationf.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+// The value lists of foreign-key columns, read through the ODBC driver from
+// the TDS test server.
+using namespace corvane;
+using test::TdsServer;
+
+namespace {
+
+const QByteArray Rules = R"([
+    {"match": "select [Id] from [Customer]", "exact": true,
+     "columns": [{"name": "Id", "type": "int"}], "rows": [[30], [4], [null], [12]]},
+    {"match": "select [Day] from [Calendar]", "exact": true,
+     "columns": [{"name": "Day", "type": "datetime"}],
+     "rows": [["2024-02-29 00:00:00"], ["1999-12-31 23:59:59"]]},
+    {"match": "select [Code] from [Odd]]Name]", "exact": true,
+     "columns": [{"name": "Code", "type": "nvarchar"}], "rows": [["b"], ["a"]]},
+    {"match": "from [Missing]", "error": {"number": 208, "message": "Invalid object name 'Missing'."}}
+])";
+
+enum Slot { CustomerId = 2, Day, Code, Lost };
+
+TColumnRec foreignKey(const QString& typ, const QString& table, const QString& column)
+{
+    TColumnRec slot;
+    slot.stab = QStringLiteral("dbo.Orders");
+    slot.col = QStringLiteral("Ref");
+    slot.typ = typ;
+    slot.isnull = QStringLiteral("YES");
+    slot.char_max = typ == QLatin1String("varchar") ? QStringLiteral("10") : QString();
+    slot.method = NoMethodYet;
+    slot.PK_table = table;
+    slot.PK_column = column;
+    return slot;
+}
+
+QStringList entries(const QComboBox* box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+const QString Hint = QStringLiteral("message: foreign key - please choose the value only from combobox");
+
+} // namespace
+
+class TestKeyValueList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void valuesInDeliveredOrder();
+    void datesChosenFromTheList();
+    void quotedNames();
+    void failingQueryKeepsStoredCode();
+
+private:
+    void showColumn(int index)
+    {
+        m_form->ShowColumn(index);
+        QCoreApplication::processEvents();
+    }
+
+    std::unique_ptr<TdsServer> m_server;
+    SharedState m_state;
+    std::unique_ptr<test::FakeDialogs> m_dialogs;
+    std::unique_ptr<TAnonymizationF> m_form;
+};
+
+void TestKeyValueList::initTestCase()
+{
+    test::useTestLocale();
+    m_server = std::make_unique<TdsServer>(TdsServer::defaultFixture(Rules));
+    QVERIFY(m_server->started());
+}
+
+void TestKeyValueList::init()
+{
+    m_server->clearBatches();
+    m_state = SharedState();
+    m_state.ColumnCatalogue = TData(2);
+    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("int"), QStringLiteral("Customer"),
+                                              QStringLiteral("Id")));
+    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("datetime"), QStringLiteral("Calendar"),
+                                              QStringLiteral("Day")));
+    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("varchar"), QStringLiteral("Odd]Name"),
+                                              QStringLiteral("Code")));
+    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("float"), QStringLiteral("Missing"),
+                                              QStringLiteral("Id")));
+    m_state.ConnectionString = m_server->connectionString();
+    m_state.CatalogueConnectionString = m_state.ConnectionString;
+    m_state.connect = [] { return db::MakeOdbcConnection(); };
+    m_dialogs = std::make_unique<test::FakeDialogs>();
+    m_form = std::make_unique<TAnonymizationF>();
+    m_form->SetData(m_state);
+    m_form->resize(800, 400);
+    m_form->show();
+}
+
+void TestKeyValueList::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+}
+
+void TestKeyValueList::valuesInDeliveredOrder()
+{
+    showColumn(CustomerId);
+    QTest::keyClick(m_form->Edit5, Qt::Key_7); // "07"
+    QCOMPARE(m_dialogs->texts(), QStringList{Hint});
+    QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Id] from [Customer]")});
+    QVERIFY(!m_form->ComboBox1->isHidden());
+    QVERIFY(!m_form->Label7->isHidden());
+    const QStringList delivered{QStringLiteral("30"), QStringLiteral("4"), QString(), QStringLiteral("12")};
+    QCOMPARE(entries(m_form->ComboBox1), delivered);
+    QCOMPARE(m_state.ColumnCatalogue[CustomerId].method, 105);
+    QCOMPARE(m_state.ColumnCatalogue[CustomerId].param1, QStringLiteral("07"));
+
+    // The next keystroke asks again; the list is filled afresh, not appended to.
+    QTest::keyClick(m_form->Edit5, Qt::Key_Backspace);
+    QCOMPARE(m_dialogs->texts(), (QStringList{Hint, Hint}));
+    QCOMPARE(m_server->batches().size(), 2);
+    QCOMPARE(entries(m_form->ComboBox1), delivered);
+
+    m_form->ComboBox1->setCurrentIndex(3);
+    QCOMPARE(m_form->Edit5->text(), QStringLiteral("12"));
+    QCOMPARE(m_state.ColumnCatalogue[CustomerId].param1, QStringLiteral("12"));
+    QCOMPARE(entries(m_form->ComboBox1), delivered);
+}
+
+void TestKeyValueList::datesChosenFromTheList()
+{
+    showColumn(Day);
+    m_form->DateTimePicker1->setDate(QDate(2001, 5, 6));
+    QCOMPARE(m_state.ColumnCatalogue[Day].method, 5);
+    QCOMPARE(m_state.ColumnCatalogue[Day].param1, QStringLiteral("5/6/2001"));
+    // The server's own text of each value, as delivered.
+    QCOMPARE(entries(m_form->ComboBox2),
+             (QStringList{QStringLiteral("2024-02-29 00:00:00.000"),
+                          QStringLiteral("1999-12-31 23:59:59.000")}));
+
+    m_form->ComboBox2->setCurrentIndex(1);
+    emit m_form->ComboBox2->textActivated(m_form->ComboBox2->itemText(1));
+    QCOMPARE(m_form->DateTimePicker1->date(), QDate(1999, 12, 31));
+    QCOMPARE(m_state.ColumnCatalogue[Day].param1, QStringLiteral("12/31/1999"));
+}
+
+void TestKeyValueList::quotedNames()
+{
+    showColumn(Code);
+    QTest::keyClick(m_form->Edit6, Qt::Key_Q);
+    QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Code] from [Odd]]Name]")});
+    QCOMPARE(entries(m_form->ComboBox3), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
+    QCOMPARE(m_state.ColumnCatalogue[Code].method, 1005);
+}
+
+void TestKeyValueList::failingQueryKeepsStoredCode()
+{
+    showColumn(Lost);
+    QTest::mouseClick(m_form->RadioButton20, Qt::LeftButton, {},
+                      QPoint(6, m_form->RadioButton20->height() / 2));
+    QCOMPARE(m_dialogs->texts(),
+             (QStringList{Hint, QStringLiteral("error: Invalid object name 'Missing'.")}));
+    QCOMPARE(m_state.ColumnCatalogue[Lost].method, 2005);
+    QCOMPARE(m_state.ColumnCatalogue[Lost].param1, QStringLiteral("0"));
+    QVERIFY(!m_form->ComboBox5->isHidden());
+    QCOMPARE(m_form->ComboBox5->count(), 0);
+
+    // A server that cannot be reached is reported the same way.
+    m_dialogs->shown.clear();
+    m_state.ConnectionString = m_server->connectionString(QStringLiteral("fixture"),
+                                                          QStringLiteral("corvane"),
+                                                          QStringLiteral("wrong"));
+    m_state.CatalogueConnectionString = m_state.ConnectionString;
+    QTest::keyClick(m_form->Edit8, Qt::Key_1);
+    QCOMPARE(m_dialogs->shown.size(), 2);
+    QCOMPARE(m_dialogs->shown.at(1).kind, QStringLiteral("error"));
+    QVERIFY2(m_dialogs->shown.at(1).text.contains(QStringLiteral("Login failed")),
+             qPrintable(m_dialogs->shown.at(1).text));
+    QCOMPARE(m_state.ColumnCatalogue[Lost].param1, QStringLiteral("01"));
+}
+
+QTEST_MAIN(TestKeyValueList)
+#include "test_keyvaluelist.moc"
