@@ -8,10 +8,15 @@ namespace {
 
 // OLE DB reads a value up to the next ';' unless it is quoted; a quoted value
 // keeps its ';' and stands for itself with the quote character doubled inside.
+// Blanks before an opening quote are skipped when the string is read, so a
+// value whose first non-blank character is a quote needs quotes of its own.
 QString quoted(const QString& value)
 {
-    const bool needsQuotes = value.contains(u';') || value.startsWith(u'"') ||
-                             value.startsWith(u'\'');
+    qsizetype first = 0;
+    while (first < value.size() && value.at(first) == u' ')
+        ++first;
+    const QChar lead = first < value.size() ? value.at(first) : QChar();
+    const bool needsQuotes = value.contains(u';') || lead == u'"' || lead == u'\'';
     if (!needsQuotes)
         return value;
     QString inner = value;
