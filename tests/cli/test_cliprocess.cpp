@@ -1,0 +1,307 @@
+// The built corvane-cli against the TDS test server, through the real ODBC
+// driver: what an unattended job would see.
+#include "catalogue/loader.h"
+#include "db/odbcconnection.h"
+#include "project/loadsave.h"
+#include "run/batches.h"
+#include "script/sqlf.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/tdsserver.h"
+#include "tests/support/testlocale.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+const QByteArray SchemaRule = R"({"match": "INFORMATION_SCHEMA", "columns": [
+    {"name": "tab", "type": "nvarchar"}, {"name": "col", "type": "nvarchar"},
+    {"name": "schema", "type": "nvarchar"}, {"name": "stab", "type": "nvarchar"},
+    {"name": "FK_Column", "type": "nvarchar"}, {"name": "PK_Table", "type": "nvarchar"},
+    {"name": "PK_Column", "type": "nvarchar"}, {"name": "Constraint_Name", "type": "nvarchar"},
+    {"name": "PK", "type": "nvarchar"}, {"name": "isnull", "type": "nvarchar"},
+    {"name": "typ", "type": "nvarchar"}, {"name": "char_max", "type": "int"}],
+  "rows": [
+    ["Customer", "id", "dbo", "dbo.Customer", null, null, null, null, "id", "NO", "int", null],
+    ["Customer", "name", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "nvarchar", 50],
+    ["Customer", "born", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "datetime", null],
+    ["Orders", "id", "dbo", "dbo.Orders", null, null, null, null, "id", "NO", "int", null],
+    ["Orders", "qty", "dbo", "dbo.Orders", null, null, null, null, null, "YES", "int", null],
+    ["Orders", "price", "dbo", "dbo.Orders", null, null, null, null, null, "YES", "float", null],
+    ["Orders", "customer", "dbo", "dbo.Orders", "customer", "Customer", "id", "FK_Orders_Customer", null, "NO", "int", null]
+  ]})";
+
+QByteArray fixture(const QByteArray& moreRules = {})
+{
+    return test::TdsServer::defaultFixture("[" + moreRules + SchemaRule + "]");
+}
+
+const QByteArray Template = "10\r\n"
+                            "1;;;0;;;\r\n"
+                            "2;id;dbo.Customer;-1;;;\r\n"
+                            "3;name;dbo.Customer;-1;;;\r\n"
+                            "4;born;dbo.Customer;-1;;;\r\n"
+                            "5;;;0;;;\r\n"
+                            "6;id;dbo.Orders;-1;;;\r\n"
+                            "7;qty;dbo.Orders;-1;;;\r\n"
+                            "8;price;dbo.Orders;-1;;;\r\n"
+                            "9;customer;dbo.Orders;-1;;;\r\n";
+
+// The template with methods as an operator would type them into it.
+QByteArray edited(const QByteArray& templ)
+{
+    QByteArray text = templ;
+    text.replace("3;name;dbo.Customer;-1;;", "3;name;dbo.Customer;1001;O'Brien;");
+    text.replace("4;born;dbo.Customer;-1;;", "4;born;dbo.Customer;2;30;");
+    text.replace("7;qty;dbo.Orders;-1;;", "7;qty;dbo.Orders;103;1;10");
+    text.replace("8;price;dbo.Orders;-1;;", "8;price;dbo.Orders;2009;;");
+    text.replace("9;customer;dbo.Orders;-1;;", "9;customer;dbo.Orders;105;1;");
+    return text;
+}
+
+struct Outcome
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class CliRunner
+{
+public:
+    explicit CliRunner(const test::TdsServer& server) : m_server(server) {}
+
+    QTemporaryDir dir;
+
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    Outcome run(const QStringList& arguments,
+                const QString& password = QString::fromUtf16(test::TdsServer::DefaultPassword),
+                const QString& database = QString::fromUtf16(test::TdsServer::DefaultDatabase))
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CORVANE_PASSWORD"), password);
+        env.remove(QStringLiteral("CORVANE_ODBC_DRIVER"));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dir.path());
+        process.setStandardInputFile(QProcess::nullDevice());
+        const QStringList login = {
+            QStringLiteral("--server"), QStringLiteral("127.0.0.1,%1").arg(m_server.port()),
+            QStringLiteral("--database"), database, QStringLiteral("--login"),
+            QString::fromUtf16(test::TdsServer::DefaultLogin)};
+        process.start(QStringLiteral(CORVANE_CLI), arguments.mid(0, 1) + login + arguments.mid(1));
+        Outcome outcome;
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return outcome;
+        outcome.status = process.exitCode();
+        outcome.out = process.readAllStandardOutput();
+        outcome.err = process.readAllStandardError();
+        return outcome;
+    }
+
+private:
+    const test::TdsServer& m_server;
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The batches after the schema load: the run's own.
+QStringList runBatches(const test::TdsServer& server)
+{
+    const QStringList all = server.batches();
+    const qsizetype install = all.indexOf(run::SplitInstallationBatch());
+    return install < 0 ? all : all.mid(install);
+}
+
+void verifyNoPassword(const Outcome& outcome, const QString& password)
+{
+    QVERIFY(!outcome.out.contains(password.toUtf8()));
+    QVERIFY(!outcome.err.contains(password.toUtf8()));
+}
+
+} // namespace
+
+class TestCliProcess : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { test::useTestLocale(); }
+
+    void schemaOfTheFixture()
+    {
+        test::TdsServer server(fixture());
+        QVERIFY(server.started());
+        CliRunner cli(server);
+        const Outcome outcome = cli.run({QStringLiteral("schema")});
+        QCOMPARE(outcome.err, QByteArray());
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.out, QByteArray("1\tdbo.Customer\n"
+                                         "2\tdbo.Customer\tid\tint\tNO\t\tid\t\t\t\n"
+                                         "3\tdbo.Customer\tname\tnvarchar\tYES\t50\t\t\t\t\n"
+                                         "4\tdbo.Customer\tborn\tdatetime\tYES\t\t\t\t\t\n"
+                                         "5\tdbo.Orders\n"
+                                         "6\tdbo.Orders\tid\tint\tNO\t\tid\t\t\t\n"
+                                         "7\tdbo.Orders\tqty\tint\tYES\t\t\t\t\t\n"
+                                         "8\tdbo.Orders\tprice\tfloat\tYES\t\t\t\t\t\n"
+                                         "9\tdbo.Orders\tcustomer\tint\tNO\t\t\tCustomer\tid\t"
+                                         "FK_Orders_Customer\n"));
+        verifyNoPassword(outcome, QStringLiteral("secret"));
+    }
+
+    void templateThenScriptMatchesTheSqlPage()
+    {
+        test::TdsServer server(fixture());
+        QVERIFY(server.started());
+        CliRunner cli(server);
+
+        const Outcome templ = cli.run({QStringLiteral("template"), QStringLiteral("--output"),
+                                       cli.path("shop.crv")});
+        QCOMPARE(templ.err, QByteArray());
+        QCOMPARE(templ.status, 0);
+        QVERIFY(templ.out.isEmpty());
+        QCOMPARE(readFile(cli.path("shop.crv")), Template);
+        QVERIFY(writeFile(cli.path("shop.crv"), edited(Template)));
+
+        const Outcome script = cli.run({QStringLiteral("script"), QStringLiteral("--project"),
+                                        cli.path("shop.crv"), QStringLiteral("--seed"),
+                                        QStringLiteral("7")});
+        QCOMPARE(script.err, QByteArray());
+        QCOMPARE(script.status, 0);
+
+        // The windows' road: the catalogue from the same server, "Load
+        // project", "Generate SQL", "Save SQL".
+        SharedState state;
+        state.RandomSeed = 7;
+        auto connection = db::MakeOdbcConnection();
+        SchemaTree tree;
+        QVERIFY(LoadCatalogue(*connection, server.connectionString(), state.ColumnCatalogue, tree)
+                    .ok());
+        QVERIFY(TLoadSave().LoadProject(cli.path("shop.crv"), state.ColumnCatalogue).ok());
+        test::FakeDialogs dialogs;
+        dialogs.fileAnswers.enqueue(cli.path("windows.txt"));
+        TSQLF page;
+        page.SetSource(state);
+        page.findChild<QPushButton*>(QStringLiteral("BtGenSQL"))->click();
+        page.findChild<QPushButton*>(QStringLiteral("BtSSQLSave"))->click();
+        QCOMPARE(script.out, readFile(cli.path("windows.txt")));
+        QVERIFY(script.out.contains(" set @r=rand(7)\r\n"));
+        QVERIFY(script.out.contains("'O''Brien'"));
+    }
+
+    void runExitStatuses_data()
+    {
+        QTest::addColumn<QByteArray>("rules");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("log");
+
+        const QString nameOk = QStringLiteral(" Anonymisation table dbo.Customer column [name] - successful ");
+        const QString qtyOk = QStringLiteral(" Anonymisation table dbo.Orders column [qty] - successful ");
+        QTest::newRow("all succeed") << QByteArray() << 0 << QStringList{nameOk, qtyOk};
+        QTest::newRow("a failed column")
+            << QByteArray(R"({"match": "update dbo.Customer set [name]", "error": {"number": 207, "message": "Invalid column name 'name'."}},)")
+            << 1
+            << QStringList{QStringLiteral(" Anonymisation table dbo.Customer column [name] - FAILED "),
+                           QStringLiteral("     Invalid column name 'name'."), qtyOk};
+    }
+
+    void runExitStatuses()
+    {
+        QFETCH(QByteArray, rules);
+        QFETCH(int, status);
+        QFETCH(QStringList, log);
+
+        test::TdsServer server(fixture(rules));
+        QVERIFY(server.started());
+        CliRunner cli(server);
+        QByteArray project = Template;
+        project.replace("3;name;dbo.Customer;-1;;", "3;name;dbo.Customer;1009;;");
+        project.replace("7;qty;dbo.Orders;-1;;", "7;qty;dbo.Orders;102;5;");
+        QVERIFY(writeFile(cli.path("shop.crv"), project));
+
+        const Outcome outcome = cli.run({QStringLiteral("run"), QStringLiteral("--project"),
+                                         cli.path("shop.crv"), QStringLiteral("--seed=7")});
+        QCOMPARE(outcome.status, status);
+        QStringList lines = QString::fromUtf8(outcome.out).split(u'\n');
+        QCOMPARE(lines.takeLast(), QString());
+        // The driver may put its own tag before the server's message.
+        if (lines.size() > 1 && lines.at(1).contains(QStringLiteral("Invalid column name"))) {
+            QVERIFY(lines.at(1).startsWith(QStringLiteral("     ")));
+            QVERIFY(lines.at(1).endsWith(QStringLiteral("Invalid column name 'name'.")));
+            lines[1] = QStringLiteral("     Invalid column name 'name'.");
+        }
+        QCOMPARE(lines, log);
+        QCOMPARE(outcome.err, QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
+                                         "2 of 2 masked columns done\nFinished !\n"));
+
+        TColumnRec name;
+        name.stab = QStringLiteral("dbo.Customer");
+        name.col = QStringLiteral("name");
+        name.method = 1009;
+        TColumnRec qty;
+        qty.stab = QStringLiteral("dbo.Orders");
+        qty.col = QStringLiteral("qty");
+        qty.method = 102;
+        qty.setParam1(QStringLiteral("5"));
+        QCOMPARE(runBatches(server),
+                 (QStringList{run::SplitInstallationBatch(), *run::BuildBatch(name, 7),
+                              *run::BuildBatch(qty, 7), run::SplitDropBatch()}));
+        QVERIFY(runBatches(server).at(1).startsWith(
+            QStringLiteral("declare @r float \r\n set @r=rand(7)\r\n")));
+        verifyNoPassword(outcome, QStringLiteral("secret"));
+    }
+
+    void runRefusedLogin()
+    {
+        test::TdsServer server(fixture());
+        QVERIFY(server.started());
+        CliRunner cli(server);
+        QVERIFY(writeFile(cli.path("shop.crv"), Template));
+        const QString wrong = QStringLiteral("Wr0ng-Pa55word");
+        const Outcome outcome = cli.run(
+            {QStringLiteral("run"), QStringLiteral("--project"), cli.path("shop.crv")}, wrong);
+        QCOMPARE(outcome.status, 2);
+        QVERIFY(outcome.out.isEmpty());
+        QVERIFY(outcome.err.startsWith("corvane-cli: Connection failed. "));
+        QVERIFY(outcome.err.contains("Login failed for user 'corvane'."));
+        QCOMPARE(outcome.err.count('\n'), 1);
+        QVERIFY(server.batches().isEmpty());
+        verifyNoPassword(outcome, wrong);
+    }
+
+    void runIncompatibleProject()
+    {
+        test::TdsServer server(fixture());
+        QVERIFY(server.started());
+        CliRunner cli(server);
+        QByteArray project = Template;
+        project.replace("10\r\n", "9\r\n");
+        QVERIFY(writeFile(cli.path("shop.crv"), project));
+        const Outcome outcome = cli.run(
+            {QStringLiteral("run"), QStringLiteral("--project"), cli.path("shop.crv")});
+        QCOMPARE(outcome.status, 2);
+        QVERIFY(outcome.out.isEmpty());
+        QCOMPARE(outcome.err, QByteArray("corvane-cli: Incompatible file for this database !.\n"));
+        QVERIFY(!server.batches().contains(run::SplitInstallationBatch()));
+        verifyNoPassword(outcome, QStringLiteral("secret"));
+    }
+};
+
+QTEST_MAIN(TestCliProcess)
+#include "test_cliprocess.moc"
