@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace corvane {
@@ -80,8 +81,11 @@ void TSQLF::BtSSQLSaveClick()
     const QString path = ui::dialogs().saveFileName(this, options);
     if (path.isEmpty())
         return;
-    QString text = m_memo->toPlainText();
-    text.replace(u'\n', QStringLiteral("\r\n"));
+    // The raw text, since the plain text turns no-break spaces (which word
+    // lists may hold) into blanks; paragraphs and line breaks become CR LF.
+    QString text = m_memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     text += QStringLiteral("\r\n");
     ui::succeeded(this, WriteTextFile(path, text));
 }

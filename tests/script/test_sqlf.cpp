@@ -46,7 +46,7 @@ private slots:
         QVERIFY(QDir().mkdir(u"virtual_data"_s));
         QFile list(u"virtual_data/names.txt"_s);
         QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("Ann;Bob\r\n");
+        list.write("Ann;Jean\xc2\xa0Luc\r\n"); // a no-break space
     }
 
     void init()
