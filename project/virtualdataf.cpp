@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace corvane {
@@ -79,7 +80,10 @@ void TVirtualDataF::FormShow()
 
 void TVirtualDataF::BtSaveClick()
 {
-    const QString text = m_data->toPlainText();
+    // The raw text keeps no-break spaces, which the plain text turns into blanks.
+    QString text = m_data->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
     if (text.isEmpty()) {
         ui::dialogs().message(this, QStringLiteral("Empty input!"));
         return;

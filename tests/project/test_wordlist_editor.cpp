@@ -76,15 +76,16 @@ private slots:
     void editInPlace()
     {
         const QString path = m_dir.filePath(u"Virtual_Data/list.txt"_s);
-        write(path, "a;;b;c\r\n");
+        write(path, "a;;b;c\xc2\xa0" "d\r\n");
         test::FakeDialogs dialogs;
         m_editor->SetFileName(path);
         m_editor->show();
-        QCOMPARE(m_data->toPlainText(), u"a\n\nb\nc"_s);
-        m_data->setPlainText(m_data->toPlainText() + u"\nd,e"_s);
+        // (the plain text shows the no-break space as a blank)
+        QCOMPARE(m_data->toPlainText(), u"a\n\nb\nc d"_s);
+        m_data->appendPlainText(u"d,e"_s);
         m_save->click();
         QCOMPARE(dialogs.texts(), QStringList());
-        QCOMPARE(read(path), QByteArray("a;;b;c;d;e\r\n"));
+        QCOMPARE(read(path), QByteArray("a;;b;c\xc2\xa0" "d;d;e\r\n"));
     }
 
     void emptyInput()
