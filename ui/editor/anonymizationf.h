@@ -22,7 +22,7 @@ struct Outcome;
 
 // The "Anonymisation" page: the method and its parameters for one column.
 // Every operator action stores at once into the current slot of the shared
-// catalogue; the rules live in editor/storeactions.h, this form only wires
+// catalogue; the rules live in ui/editor/storeactions.h, this form only wires
 // the controls to them.
 class TAnonymizationF : public QWidget
 {

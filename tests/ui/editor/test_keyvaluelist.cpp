@@ -162,6 +162,13 @@ void TestKeyValueList::datesChosenFromTheList()
     emit m_form->ComboBox2->textActivated(m_form->ComboBox2->itemText(1));
     QCOMPARE(m_form->DateTimePicker1->date(), QDate(1999, 12, 31));
     QCOMPARE(m_state.ColumnCatalogue[Day].param1, QStringLiteral("12/31/1999"));
+
+    // A typed entry that is not a date stores nothing.
+    m_dialogs->shown.clear();
+    m_form->ComboBox2->setEditText(QStringLiteral("31.12.1999"));
+    emit m_form->ComboBox2->textActivated(m_form->ComboBox2->currentText());
+    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: '31.12.1999' is not a valid date")});
+    QCOMPARE(m_state.ColumnCatalogue[Day].param1, QStringLiteral("12/31/1999"));
 }
 
 void TestKeyValueList::quotedNames()

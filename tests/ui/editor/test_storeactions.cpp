@@ -1,8 +1,5 @@
-#include "tests/support/fakeconnection.h"
 #include "tests/support/testlocale.h"
 #include "ui/editor/findfiles.h"
-#include "ui/editor/keyfilter.h"
-#include "ui/editor/keyvalues.h"
 #include "ui/editor/storeactions.h"
 
 #include <QDir>
@@ -17,7 +14,6 @@ using namespace corvane::editor;
 
 using Action = std::function<Outcome(const TColumnRec&)>;
 Q_DECLARE_METATYPE(Action)
-Q_DECLARE_METATYPE(corvane::editor::KeyFilter)
 
 namespace {
 
@@ -66,12 +62,6 @@ private slots:
     void refusedOnForeignKey();
     void randomDatesEndIsExclusive();
     void parametersCutWhenStored();
-    void keyFilters_data();
-    void keyFilters();
-    void keyValueQueryQuotesNames();
-    void keyValueDateRead_data();
-    void keyValueDateRead();
-    void readKeyValuesInOrder();
     void findFiles();
 };
 
@@ -312,103 +302,11 @@ void TestStoreActions::parametersCutWhenStored()
     QCOMPARE(untouched.param1, QStringLiteral("old1"));
 }
 
-void TestStoreActions::keyFilters_data()
-{
-    QTest::addColumn<KeyFilter>("filter");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("passes");
 
-    QTest::newRow("digit") << KeyFilter::Digits << "7" << true;
-    QTest::newRow("minus on digits") << KeyFilter::Digits << "-" << false;
-    QTest::newRow("letter on digits") << KeyFilter::Digits << "a" << false;
-    QTest::newRow("backspace") << KeyFilter::Digits << "\b" << true;
-    QTest::newRow("no text (arrow keys)") << KeyFilter::Digits << "" << true;
-    QTest::newRow("ctrl+v") << KeyFilter::Digits << "\x16" << true;
-    QTest::newRow("minus on signed") << KeyFilter::SignedDigits << "-" << true;
-    QTest::newRow("dot on signed") << KeyFilter::SignedDigits << "." << false;
-    QTest::newRow("plus on signed") << KeyFilter::SignedDigits << "+" << false;
-    QTest::newRow("dot on decimal") << KeyFilter::Decimal << "." << true;
-    QTest::newRow("comma on decimal") << KeyFilter::Decimal << "," << false;
-    QTest::newRow("exponent on decimal") << KeyFilter::Decimal << "e" << false;
-    QTest::newRow("arabic-indic digit") << KeyFilter::Digits << QString(QChar(0x0663)) << false;
-    QTest::newRow("composed text, one bad") << KeyFilter::Digits << "1a" << false;
-}
 
-void TestStoreActions::keyFilters()
-{
-    QFETCH(KeyFilter, filter);
-    QFETCH(QString, typed);
-    QFETCH(bool, passes);
-    QCOMPARE(keyPasses(filter, typed), passes);
-}
 
-void TestStoreActions::keyValueQueryQuotesNames()
-{
-    TColumnRec slot = column(true);
-    QCOMPARE(keyValueQuery(slot), QStringLiteral("select [Id] from [Customer]"));
-    slot.PK_table = QStringLiteral("Order]s [2024]");
-    slot.PK_column = QStringLiteral("Key No.");
-    QCOMPARE(keyValueQuery(slot), QStringLiteral("select [Key No.] from [Order]]s [2024]]]"));
-}
 
-void TestStoreActions::keyValueDateRead_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QDate>("date"); // invalid: refused
 
-    QTest::newRow("short date") << "2/29/2024" << QDate(2024, 2, 29);
-    QTest::newRow("server datetime") << "2024-02-29 13:45:00.000" << QDate(2024, 2, 29);
-    QTest::newRow("server date") << "2024-02-29" << QDate(2024, 2, 29);
-    QTest::newRow("no such day") << "2024-02-30 00:00:00" << QDate();
-    QTest::newRow("not a date") << "Choose value.." << QDate();
-    QTest::newRow("trailing text") << "2024-02-29 noon" << QDate();
-}
-
-void TestStoreActions::keyValueDateRead()
-{
-    QFETCH(QString, text);
-    QFETCH(QDate, date);
-    const Result<QDate> read = editor::keyValueDate(text);
-    if (date.isValid()) {
-        QVERIFY(read.ok());
-        QCOMPARE(*read, date);
-    } else {
-        QVERIFY(!read.ok());
-        QCOMPARE(read.error().message, QStringLiteral("'%1' is not a valid date").arg(text));
-    }
-}
-
-void TestStoreActions::readKeyValuesInOrder()
-{
-    test::FakeServer server;
-    server.answer(QStringLiteral("select [Id] from [Customer]"),
-                  test::makeRows({QStringLiteral("ID")}, {{QStringLiteral("3")},
-                                                          {QStringLiteral("1")},
-                                                          {QStringLiteral("\\N")},
-                                                          {QStringLiteral("2")}}));
-    const QString connection = QStringLiteral("Data Source=db1");
-    const Result<QStringList> values = editor::readKeyValues(server.factory(), connection, column(true));
-    QVERIFY(values.ok());
-    QCOMPARE(*values, (QStringList{QStringLiteral("3"), QStringLiteral("1"), QString(),
-                                   QStringLiteral("2")}));
-    QCOMPARE(server.opened, QStringList{connection});
-    QCOMPARE(server.sent, QStringList{QStringLiteral("select [Id] from [Customer]")});
-    QCOMPARE(server.openConnections, 0);
-
-    server.rules.clear();
-    server.fail(QStringLiteral("select"), QStringLiteral("Invalid object name 'Customer'."));
-    Result<QStringList> failed = editor::readKeyValues(server.factory(), connection, column(true));
-    QVERIFY(!failed.ok());
-    QCOMPARE(failed.error().message, QStringLiteral("Invalid object name 'Customer'."));
-    QCOMPARE(server.openConnections, 0);
-
-    server.refuseOpen = QStringLiteral("Login failed for user 'corvane'.");
-    failed = editor::readKeyValues(server.factory(), connection, column(true));
-    QCOMPARE(failed.error().message, QStringLiteral("Login failed for user 'corvane'."));
-
-    failed = editor::readKeyValues(db::ConnectionFactory(), connection, column(true));
-    QVERIFY(!failed.ok());
-}
 
 void TestStoreActions::findFiles()
 {
