@@ -48,11 +48,22 @@ public:
         m_stmt = SQL_NULL_HSTMT;
     }
 
+    // Reads the field names of the batch's first result with fields: the row
+    // counts of statements before it ("update ...; select ...") are passed over.
     Status describe()
     {
         SQLSMALLINT count = 0;
-        if (!succeeded(SQLNumResultCols(m_stmt, &count)))
-            return diagnostics(SQL_HANDLE_STMT, m_stmt, QStringLiteral("The result could not be read."));
+        for (;;) {
+            if (!succeeded(SQLNumResultCols(m_stmt, &count)))
+                return diagnostics(SQL_HANDLE_STMT, m_stmt, QStringLiteral("The result could not be read."));
+            if (count > 0)
+                break;
+            const SQLRETURN rc = SQLMoreResults(m_stmt);
+            if (rc == SQL_NO_DATA)
+                return {};
+            if (!succeeded(rc))
+                return diagnostics(SQL_HANDLE_STMT, m_stmt, QStringLiteral("The result could not be read."));
+        }
         for (SQLSMALLINT i = 1; i <= count; ++i) {
             std::vector<SQLWCHAR> name(256);
             SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;

@@ -34,6 +34,7 @@ const QByteArray Rules = R"([
      "error": {"number": 547, "message": "The UPDATE statement conflicted with the FOREIGN KEY constraint FK_x."}},
     {"match": "waitfor", "stall": 20},
     {"match": "pull the plug", "drop": true},
+    {"match": "update Counted", "rowcount": 3, "columns": [{"name": "n", "type": "int"}], "rows": [[42]]},
     {"match": "select n from Big", "columns": [{"name": "n", "type": "int"}, {"name": "t", "type": "nvarchar"}], "generate": 200000}
 ])";
 
@@ -258,6 +259,16 @@ private Q_SLOTS:
         QVERIFY(!(*query)->next().value());
     }
 
+    void queryPassesOverRowCountsBeforeItsResult()
+    {
+        auto connection = openOn(*m_server);
+        QVERIFY(connection);
+        const auto rows = connection->queryAll(QStringLiteral("update Counted set n = 42; select n from Counted"));
+        QVERIFY2(rows.ok(), why(rows).constData());
+        QCOMPARE(rows->fields, QStringList{QStringLiteral("n")});
+        QCOMPARE(rows->rows, QVector<QStringList>{QStringList{QStringLiteral("42")}});
+    }
+
     void sendsBatchTextExactly_data()
     {
         QTest::addColumn<QString>("sql");
@@ -265,6 +276,10 @@ private Q_SLOTS:
             << QStringLiteral("update T set a = 1 \r\n\twhere b = 2  \r\n");
         QTest::newRow("non-Latin-1 text") << QStringLiteral("update T set name = N'Zoë Ωmega 東京'");
         QTest::newRow("leading blanks and a comment") << QStringLiteral("  -- note ?\r\nselect 1");
+        QString script;
+        for (int i = 0; script.size() < 40000; ++i)
+            script += QStringLiteral("update T set c%1 = N'Ω' \r\n\t").arg(i);
+        QTest::newRow("longer than many packets") << script;
     }
     void sendsBatchTextExactly()
     {

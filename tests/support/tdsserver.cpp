@@ -2,6 +2,7 @@
 
 #include "db/connectionstring.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -51,8 +52,9 @@ TdsServer::TdsServer(const QByteArray& fixtureJson)
     if (!m_process->waitForStarted(10000))
         return;
     // The first line is the port the server bound.
-    while (!m_process->canReadLine() && m_process->state() == QProcess::Running)
-        m_process->waitForReadyRead(10000);
+    QDeadlineTimer deadline(15000);
+    while (!m_process->canReadLine() && m_process->state() == QProcess::Running && !deadline.hasExpired())
+        m_process->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
     bool ok = false;
     const int port = m_process->readLine().trimmed().toInt(&ok);
     if (ok && port > 0 && port < 65536)

@@ -422,6 +422,9 @@ class Connection:
             return
         reply = Reply(self)
         failing = "error" in rule
+        if "columns" in rule and rule.get("rowcount") is not None:
+            # A statement before the query, as in "update ...; select ...".
+            reply.add(done(DONE_COUNT | DONE_MORE, int(rule["rowcount"])))
         if "columns" in rule:
             if not self.stream_rows(reply, rule, more=failing):
                 return
