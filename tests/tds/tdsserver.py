@@ -496,7 +496,9 @@ class Connection:
 
 
 def is_setup_batch(text):
-    """What the driver sends by itself right after login."""
+    """What the driver sends by itself right after login: lines that each end in LF."""
+    if "\r" in text or not text.endswith("\n"):
+        return False
     lines = [line.strip().upper() for line in text.splitlines() if line.strip()]
     return bool(lines) and all(line.startswith(("SET TEXTSIZE", "SELECT @@SPID", "USE ")) for line in lines)
 
