@@ -191,7 +191,7 @@ public:
         SQLSetConnectAttrW(link->dbc, SQL_ATTR_LOGIN_TIMEOUT,
                            reinterpret_cast<SQLPOINTER>(SQLULEN(m_loginTimeout)), 0);
         QString text = *odbcString;
-        const SQLRETURN rc = SQLDriverConnectW(link->dbc, nullptr, wide(text), SQLSMALLINT(text.size()),
+        const SQLRETURN rc = SQLDriverConnectW(link->dbc, nullptr, wide(text), SQL_NTS,
                                                nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
         if (!succeeded(rc))
             return diagnostics(SQL_HANDLE_DBC, link->dbc, QStringLiteral("Connection failed."));

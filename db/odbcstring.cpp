@@ -29,9 +29,9 @@ Result<Pairs> parsePairs(const QString& text)
         if (i >= n)
             break;
         const qsizetype eq = text.indexOf(u'=', i);
+        // The message names no part of the string: the rest may be a password.
         if (eq < 0)
-            return malformed(QStringLiteral("'") + text.mid(i).trimmed() +
-                             QStringLiteral("' has no value"));
+            return malformed(QStringLiteral("a key without a value"));
         const QString key = text.mid(i, eq - i).trimmed().toLower();
         if (key.isEmpty())
             return malformed(QStringLiteral("a value without a key"));
@@ -86,14 +86,6 @@ QString lookup(const Pairs& pairs, std::initializer_list<const char16_t*> keys)
             if (it->first == QStringView(key))
                 return it->second;
     return {};
-}
-
-bool has(const Pairs& pairs, const char16_t* key)
-{
-    for (const auto& pair : pairs)
-        if (pair.first == QStringView(key))
-            return true;
-    return false;
 }
 
 // Writes key=value pairs for the driver, with braces round a value that would
@@ -191,7 +183,9 @@ Result<QString> ToOdbcConnectionString(const QString& connectionString, const QS
         if (!ok || size <= 0)
             return malformed(QStringLiteral("Packet Size '") + packetSize +
                              QStringLiteral("' is not a number"));
-        out.add(freeTds ? QStringLiteral("PacketSize") : QStringLiteral("Packet Size"), QString::number(size));
+        // Other drivers take the packet size as a connection attribute only.
+        if (freeTds)
+            out.add(QStringLiteral("PacketSize"), QString::number(size));
     }
 
     const QString app = lookup(pairs, {u"application name", u"app"});
@@ -204,8 +198,7 @@ Result<QString> ToOdbcConnectionString(const QString& connectionString, const QS
     // "False" here means the data travels in clear, not that the login must:
     // the login is encrypted whenever the server offers it.
     if (freeTds) {
-        const bool required = has(pairs, u"use encryption for data") &&
-                              isTrue(lookup(pairs, {u"use encryption for data"}));
+        const bool required = isTrue(lookup(pairs, {u"use encryption for data"}));
         out.add(QStringLiteral("Encryption"), required ? QStringLiteral("require") : QStringLiteral("request"));
     }
     if (!out.problem().isEmpty())

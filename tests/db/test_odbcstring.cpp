@@ -124,7 +124,7 @@ private Q_SLOTS:
                             QStringLiteral("pw"))
             << QStringLiteral("ODBC Driver 18 for SQL Server") << QString() << QString()
             << QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=db01,14330;DATABASE=Sales;UID=sa;"
-                              "PWD=pw;Packet Size=4096;WSID=PC01");
+                              "PWD=pw;WSID=PC01");
         // ... and quotes by the ODBC rule: braces, and a '}' doubled.
         QTest::newRow("another driver, awkward password")
             << QStringLiteral("Data Source=db01;User ID=sa;Password=\" a}b;\"") << QStringLiteral("Other") << QString()
