@@ -168,9 +168,13 @@ Result<QString> ToOdbcConnectionString(const QString& connectionString, const QS
     if (!database.isEmpty())
         out.add(QStringLiteral("DATABASE"), database);
 
-    // Always a user name: without one FreeTDS falls back to a Kerberos login.
-    const bool explicitCredentials = !user.isEmpty() || !password.isEmpty();
-    out.add(QStringLiteral("UID"), explicitCredentials ? user : lookup(pairs, {u"user id", u"uid", u"user"}));
+    // Always a user name: without one FreeTDS falls back to a Kerberos login,
+    // and only SQL Server logins are meant here.
+    const bool explicitCredentials = !user.isEmpty();
+    const QString uid = explicitCredentials ? user : lookup(pairs, {u"user id", u"uid", u"user"});
+    if (uid.isEmpty())
+        return malformed(QStringLiteral("no User ID"));
+    out.add(QStringLiteral("UID"), uid);
     out.add(QStringLiteral("PWD"), explicitCredentials ? password : lookup(pairs, {u"password", u"pwd"}));
 
     if (freeTds)
