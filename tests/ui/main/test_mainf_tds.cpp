@@ -1,0 +1,142 @@
+// The connection dialog and the Login command against the TDS test server,
+// through the real ODBC driver.
+#include "db/odbcconnection.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/tdsserver.h"
+#include "tests/support/testlocale.h"
+#include "tests/ui/main/schemafixture.h"
+#include "ui/main/loginf.h"
+#include "ui/main/mainf.h"
+#include "ui/main/schematreemodel.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeView>
+
+using namespace corvane;
+using test::TdsServer;
+
+namespace {
+
+const QString Succeeded = QStringLiteral("message: Test connection succeeded.");
+const QString Failed = QStringLiteral("message: Connection failed.");
+
+} // namespace
+
+class TestMainFTds : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TdsServer> m_server;
+    quint16 m_closedPort = 0;
+
+    QString serverName(quint16 port) const { return QStringLiteral("127.0.0.1,") + QString::number(port); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        test::useTestLocale();
+        {
+            TdsServer gone;
+            QVERIFY(gone.started());
+            m_closedPort = gone.port();
+        }
+        m_server = std::make_unique<TdsServer>(TdsServer::defaultFixture(test::shopSchemaRules()));
+        QVERIFY(m_server->started());
+    }
+    void cleanupTestCase() { m_server.reset(); }
+
+    void testConnection_data()
+    {
+        QTest::addColumn<bool>("closedPort");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("right credentials") << false << QStringLiteral("fixture") << QStringLiteral("secret") << Succeeded;
+        QTest::newRow("other database") << false << QStringLiteral("other") << QStringLiteral("secret") << Succeeded;
+        QTest::newRow("wrong password") << false << QStringLiteral("fixture") << QStringLiteral("Secret") << Failed;
+        QTest::newRow("empty password") << false << QStringLiteral("fixture") << QString() << Failed;
+        QTest::newRow("unknown database") << false << QStringLiteral("nowhere") << QStringLiteral("secret") << Failed;
+        QTest::newRow("closed port") << true << QStringLiteral("fixture") << QStringLiteral("secret") << Failed;
+    }
+
+    // Each case runs after a successful test in the same dialog: a failure
+    // must take "OK" back.
+    void testConnection()
+    {
+        QFETCH(bool, closedPort);
+        QFETCH(QString, database);
+        QFETCH(QString, password);
+        QFETCH(QString, message);
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(&db::MakeOdbcConnection);
+        dialog.SetResultTarget(&result);
+        dialog.EdServerName->setText(serverName(m_server->port()));
+        dialog.EdDatabaseName->setText(QStringLiteral("fixture"));
+        dialog.EdLogin->setText(QStringLiteral("corvane"));
+        dialog.EdPassword->setText(QStringLiteral("secret"));
+        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{Succeeded});
+        QVERIFY(dialog.Button1->isEnabled());
+
+        dialogs.shown.clear();
+        dialog.EdServerName->setText(serverName(closedPort ? m_closedPort : m_server->port()));
+        dialog.EdDatabaseName->setText(database);
+        dialog.EdPassword->setText(password);
+        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QCOMPARE(dialog.Button1->isEnabled(), message == Succeeded);
+
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        if (message == Succeeded)
+            QCOMPARE(result, m_server->connectionString(database));
+        else
+            QVERIFY(result.isEmpty());
+    }
+
+    // The whole road: dialog, string, the window's own connection, the
+    // schema query, the tree and the column facts.
+    void loginLoadsTheTree()
+    {
+        test::FakeDialogs dialogs;
+        TMainF window(&db::MakeOdbcConnection);
+        window.setDialogRunner([this](QDialog& dialog) {
+            if (auto* login = qobject_cast<TLoginF*>(&dialog)) {
+                login->EdServerName->setText(serverName(m_server->port()));
+                login->EdDatabaseName->setText(QStringLiteral("fixture"));
+                login->EdLogin->setText(QStringLiteral("corvane"));
+                login->EdPassword->setText(QStringLiteral("secret"));
+                login->testConnection();
+                login->Button1Click();
+            }
+            return dialog.result();
+        });
+        m_server->clearBatches();
+        window.FormCreate();
+        QCOMPARE(dialogs.texts(), QStringList{Succeeded});
+        QCOMPARE(window.state().CatalogueConnectionString, m_server->connectionString());
+        QVERIFY(window.MyPageControl1->isEnabled());
+
+        const SchemaTreeModel* model = window.treeModel();
+        QCOMPARE(model->indexOf(0).data().toString(), QStringLiteral("fixture"));
+        QCOMPARE(model->rowCount(model->indexOf(0)), 4);
+        QCOMPARE(model->indexOf(4).data().toString(), QStringLiteral("dbo.Orders"));
+        QCOMPARE(window.state().ColumnCatalogue.size(), 19);
+        QVERIFY(m_server->batches().constLast().contains(QStringLiteral("INFORMATION_SCHEMA.TABLES")));
+
+        window.TreeView1->setCurrentIndex(model->indexOf(6)); // dbo.Orders.CityCode
+        QCOMPARE(window.state().CurrentTable, QStringLiteral("dbo.Orders"));
+        QCOMPARE(window.VList->rowCount(), 7);
+        QCOMPARE(window.VList->item(5, 1)->text(), QStringLiteral("Code"));
+        window.TreeView1->setCurrentIndex(model->indexOf(9)); // dbo.Orders.Note
+        QCOMPARE(window.VList->item(1, 1)->text(), QStringLiteral("-1"));
+    }
+};
+
+QTEST_MAIN(TestMainFTds)
+#include "test_mainf_tds.moc"
