@@ -158,7 +158,11 @@ QWidget* TMainF::buildTreeSide()
     VList->setColumnWidth(0, 130);
     VList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     VList->setSelectionMode(QAbstractItemView::NoSelection);
-    VList->setMaximumHeight(200);
+    // Room for the eight rows of a foreign-key column without a scroll bar.
+    const int rowHeight = VList->fontMetrics().height() + 6;
+    VList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    VList->verticalHeader()->setDefaultSectionSize(rowHeight);
+    VList->setFixedHeight(8 * rowHeight + 2 * VList->frameWidth());
 
     layout->addWidget(TreeView1, 1);
     layout->addWidget(caption);
