@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -442,6 +443,25 @@ private Q_SLOTS:
         h.trigger("Setseed1");
         QCOMPARE(h.ran.constLast(), QStringLiteral("corvane::TSetSeedF"));
         QCOMPARE(h.window.state().RandomSeed, -42);
+    }
+
+    // The pages read the seed and the catalogue of the moment, not copies
+    // taken when they were first shown.
+    void pagesReadTheStateOfTheMoment()
+    {
+        Harness h;
+        h.startLoggedIn();
+        h.window.MyPageControl1->setCurrentWidget(h.window.TsSQL);
+        h.seedTyped = QStringLiteral("-42");
+        h.trigger("Setseed1");
+        h.window.state().ColumnCatalogue[2].method = 109;
+        h.window.MyPageControl1->setCurrentWidget(h.window.TsList);
+        h.window.MyPageControl1->setCurrentWidget(h.window.TsSQL);
+        h.window.sqlPage()->SQLGenerator();
+        const QString script =
+            h.window.sqlPage()->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        QVERIFY2(script.contains(QStringLiteral("rand(-42)")), qPrintable(script));
+        QVERIFY(script.contains(QStringLiteral("Id")));
     }
 
     void virtualDataCommands()

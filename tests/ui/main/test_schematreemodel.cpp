@@ -61,6 +61,7 @@ private Q_SLOTS:
                 const QModelIndex index = model.index(r, 0, parent);
                 QCOMPARE(SchemaTreeModel::absoluteIndex(index), expected++);
                 QCOMPARE(model.indexOf(SchemaTreeModel::absoluteIndex(index)), index);
+                QCOMPARE(model.level(index), model.tree().nodes.at(expected - 1).level);
                 seen << index.data().toString();
                 walk(index);
             }
@@ -71,31 +72,6 @@ private Q_SLOTS:
                                     QStringLiteral("a3"), QStringLiteral("dbo.B"),
                                     QStringLiteral("b1"), QStringLiteral("sales.C"),
                                     QStringLiteral("c1"), QStringLiteral("c2")}));
-    }
-
-    void levelsAndParents_data()
-    {
-        QTest::addColumn<int>("node");
-        QTest::addColumn<int>("level");
-        QTest::addColumn<int>("parent");
-        QTest::newRow("database") << 0 << int(SchemaTree::DatabaseLevel) << -1;
-        QTest::newRow("first table") << 1 << int(SchemaTree::TableLevel) << 0;
-        QTest::newRow("last column of the first table") << 4 << int(SchemaTree::ColumnLevel) << 1;
-        QTest::newRow("table after a one-column table") << 7 << int(SchemaTree::TableLevel) << 0;
-        QTest::newRow("last column") << 9 << int(SchemaTree::ColumnLevel) << 7;
-    }
-
-    void levelsAndParents()
-    {
-        QFETCH(int, node);
-        QFETCH(int, level);
-        QFETCH(int, parent);
-        SchemaTreeModel model;
-        model.setTree(sampleTree());
-        const QModelIndex index = model.indexOf(node);
-        QCOMPARE(model.level(index), level);
-        QCOMPARE(SchemaTreeModel::absoluteIndex(model.parent(index)), parent);
-        QCOMPARE(model.hasChildren(index), level != SchemaTree::ColumnLevel);
     }
 
     void outOfRangeGivesInvalidIndexes()
