@@ -37,7 +37,11 @@ class SchemaConnection final : public db::Connection
 {
 public:
     explicit SchemaConnection(const db::Rows& rows) : m_rows(rows) {}
-    Status open(const QString&) override { m_open = true; return {}; }
+    Status open(const QString&) override
+    {
+        m_open = true;
+        return {};
+    }
     Status open(const QString& s, const QString&, const QString&) override { return open(s); }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
@@ -58,9 +62,15 @@ private:
 db::Rows schemaRows(int tables, int columnsPerTable)
 {
     db::Rows rows;
-    rows.fields = {QStringLiteral("stab"), QStringLiteral("col"), QStringLiteral("PK_table"),
-                   QStringLiteral("PK_column"), QStringLiteral("Constraint_Name"), QStringLiteral("PK"),
-                   QStringLiteral("isnull"), QStringLiteral("typ"), QStringLiteral("char_max")};
+    rows.fields = {QStringLiteral("stab"),
+                   QStringLiteral("col"),
+                   QStringLiteral("PK_table"),
+                   QStringLiteral("PK_column"),
+                   QStringLiteral("Constraint_Name"),
+                   QStringLiteral("PK"),
+                   QStringLiteral("isnull"),
+                   QStringLiteral("typ"),
+                   QStringLiteral("char_max")};
     rows.rows.reserve(tables * columnsPerTable);
     for (int t = 0; t < tables; ++t) {
         const QString table = QStringLiteral("dbo.Table%1").arg(t, 5, 10, QLatin1Char('0'));
@@ -69,8 +79,9 @@ db::Rows schemaRows(int tables, int columnsPerTable)
             const bool key = c == 1;
             rows.rows.append({table, col, key ? QStringLiteral("Parent") : QString(),
                               key ? QStringLiteral("Id") : QString(),
-                              key ? QStringLiteral("FK_") + col : QString(), c == 0 ? col : QString(),
-                              QStringLiteral("YES"), c % 2 ? QStringLiteral("varchar") : QStringLiteral("int"),
+                              key ? QStringLiteral("FK_") + col : QString(),
+                              c == 0 ? col : QString(), QStringLiteral("YES"),
+                              c % 2 ? QStringLiteral("varchar") : QStringLiteral("int"),
                               c % 2 ? QStringLiteral("50") : QString()});
         }
     }
@@ -138,7 +149,8 @@ void run(int tables)
     for (int i = 0; i < selections; ++i) {
         QElapsedTimer one;
         one.start();
-        const QModelIndex index = window.treeModel()->indexOf(int(qint64(i) * (nodes - 1) / (selections - 1)));
+        const QModelIndex index =
+            window.treeModel()->indexOf(int(qint64(i) * (nodes - 1) / (selections - 1)));
         window.TreeView1->setCurrentIndex(index);
         window.TreeView1->scrollTo(index);
         QApplication::processEvents();
@@ -154,7 +166,8 @@ void run(int tables)
 
     timer.restart();
     for (int i = 0; i < selections; ++i) {
-        const QModelIndex index = window.treeModel()->indexOf(int(qint64(i) * (nodes - 1) / (selections - 1)));
+        const QModelIndex index =
+            window.treeModel()->indexOf(int(qint64(i) * (nodes - 1) / (selections - 1)));
         window.TreeView1->setCurrentIndex(index);
         QApplication::processEvents();
     }

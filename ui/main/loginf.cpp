@@ -47,8 +47,8 @@ TLoginF::TLoginF(db::ConnectionFactory factory, QWidget* parent)
 
     auto* connectionBox = new QGroupBox(QStringLiteral("Connection "), this);
     auto* connectionLayout = new QVBoxLayout(connectionBox);
-    connectionLayout->addWidget(
-        new QLabel(QStringLiteral("Specify the following to connect to SQL Server"), connectionBox));
+    connectionLayout->addWidget(new QLabel(
+        QStringLiteral("Specify the following to connect to SQL Server"), connectionBox));
 
     auto* serverBox = new QGroupBox(QStringLiteral("SQL Server"), this);
     auto* serverLayout = new QFormLayout(serverBox);

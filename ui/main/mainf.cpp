@@ -170,8 +170,8 @@ QWidget* TMainF::buildTreeSide()
     return side;
 }
 
-QWidget* TMainF::addPage(const QString& pageName, const QString& caption,
-                         const QString& panelName, QWidget** page)
+QWidget* TMainF::addPage(const QString& pageName, const QString& caption, const QString& panelName,
+                         QWidget** page)
 {
     *page = new QWidget;
     (*page)->setObjectName(pageName);
@@ -201,8 +201,8 @@ QWidget* TMainF::buildPages()
                        QStringLiteral("PaSelect"), &TsSelect);
     PanScrambling = addPage(QStringLiteral("TsAnonymization"), QStringLiteral("Anonymisation"),
                             QStringLiteral("PanScrambling"), &TsAnonymization);
-    PaSQL = addPage(QStringLiteral("TsSQL"), QStringLiteral("SQL"), QStringLiteral("PaSQL"),
-                    &TsSQL);
+    PaSQL =
+        addPage(QStringLiteral("TsSQL"), QStringLiteral("SQL"), QStringLiteral("PaSQL"), &TsSQL);
     PaRunSQL = addPage(QStringLiteral("TsRunSQL"), QStringLiteral("Run SQL"),
                        QStringLiteral("PaRunSQL"), &TsRunSQL);
     MyPageControl1->setEnabled(false);
@@ -404,9 +404,9 @@ void TMainF::MyPageControl1Change()
 
 void TMainF::Saveproject1Click()
 {
-    const QString name = ui::dialogs().saveFileName(
-        this, {QStringLiteral("Save your project"), QDir::currentPath(), ProjectFilter,
-               QStringLiteral("crv")});
+    const QString name =
+        ui::dialogs().saveFileName(this, {QStringLiteral("Save your project"), QDir::currentPath(),
+                                          ProjectFilter, QStringLiteral("crv")});
     if (name.isEmpty())
         return;
     ui::succeeded(this, TLoadSave().SaveProject(name, m_state.ColumnCatalogue));

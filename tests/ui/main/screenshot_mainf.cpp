@@ -22,7 +22,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     test::useTestLocale();
-    const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("mainwindow.png");
+    const QString output =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("mainwindow.png");
 
     test::TdsServer server(test::TdsServer::defaultFixture(test::shopSchemaRules()));
     if (!server.started()) {
@@ -34,7 +35,8 @@ int main(int argc, char* argv[])
     TMainF window(&db::MakeOdbcConnection);
     window.setDialogRunner([&server](QDialog& dialog) {
         if (auto* login = qobject_cast<TLoginF*>(&dialog)) {
-            login->EdServerName->setText(QStringLiteral("127.0.0.1,") + QString::number(server.port()));
+            login->EdServerName->setText(QStringLiteral("127.0.0.1,") +
+                                         QString::number(server.port()));
             login->EdDatabaseName->setText(QStringLiteral("fixture"));
             login->EdLogin->setText(QStringLiteral("corvane"));
             login->EdPassword->setText(QStringLiteral("secret"));

@@ -92,7 +92,8 @@ private Q_SLOTS:
             }
             fill(dialog, server, database, login, QStringLiteral("secret"));
             QTest::mouseClick(dialog.Button3, Qt::LeftButton);
-            QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("message: All fields are required !")});
+            QCOMPARE(dialogs.texts(),
+                     QStringList{QStringLiteral("message: All fields are required !")});
             QVERIFY(fake.opened.isEmpty());
             QCOMPARE(dialog.Button1->isEnabled(), testedBefore);
         }
@@ -104,11 +105,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("empty password is allowed")
             << QString()
-            << expectedString({}, QStringLiteral("sa"), QStringLiteral("Shop"), QStringLiteral("db1\\SQL"));
+            << expectedString({}, QStringLiteral("sa"), QStringLiteral("Shop"),
+                              QStringLiteral("db1\\SQL"));
         QTest::newRow("plain password")
             << QStringLiteral("p@ss w0rd")
-            << expectedString(QStringLiteral("p@ss w0rd"), QStringLiteral("sa"), QStringLiteral("Shop"),
-                              QStringLiteral("db1\\SQL"));
+            << expectedString(QStringLiteral("p@ss w0rd"), QStringLiteral("sa"),
+                              QStringLiteral("Shop"), QStringLiteral("db1\\SQL"));
         // Inserted as typed, the ';' would end the password and start a
         // setting of its own.
         QTest::newRow("password with a semicolon is quoted")
@@ -126,10 +128,12 @@ private Q_SLOTS:
         QString result;
         TLoginF dialog(fake.factory());
         dialog.SetResultTarget(&result);
-        fill(dialog, QStringLiteral("db1\\SQL"), QStringLiteral("Shop"), QStringLiteral("sa"), password);
+        fill(dialog, QStringLiteral("db1\\SQL"), QStringLiteral("Shop"), QStringLiteral("sa"),
+             password);
         QTest::mouseClick(dialog.Button3, Qt::LeftButton);
         QCOMPARE(fake.opened, QStringList{expected});
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("message: Test connection succeeded.")});
+        QCOMPARE(dialogs.texts(),
+                 QStringList{QStringLiteral("message: Test connection succeeded.")});
         QCOMPARE(fake.openConnections, 0); // the test connection is not kept
         QTest::mouseClick(dialog.Button1, Qt::LeftButton);
         QCOMPARE(result, expected);
@@ -144,7 +148,8 @@ private Q_SLOTS:
         QString result;
         TLoginF dialog(fake.factory());
         dialog.SetResultTarget(&result);
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
 
         fake.refuseOpen = QStringLiteral("Login failed for user 'sa'.");
         dialog.testConnection();
@@ -156,9 +161,10 @@ private Q_SLOTS:
         dialog.testConnection();
         QVERIFY(!dialog.Button1->isEnabled());
         // The server's own text is not shown.
-        QCOMPARE(dialogs.texts(), QStringList({QStringLiteral("message: Connection failed."),
-                                               QStringLiteral("message: Test connection succeeded."),
-                                               QStringLiteral("message: Connection failed.")}));
+        QCOMPARE(dialogs.texts(),
+                 QStringList({QStringLiteral("message: Connection failed."),
+                              QStringLiteral("message: Test connection succeeded."),
+                              QStringLiteral("message: Connection failed.")}));
         dialog.Button1Click();
         QVERIFY(result.isEmpty());
         QVERIFY(dialog.isVisible() || dialog.result() != int(QDialog::Accepted));
@@ -173,7 +179,8 @@ private Q_SLOTS:
         QString result;
         TLoginF dialog(fake.factory());
         dialog.SetResultTarget(&result);
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
         dialog.testConnection();
         dialog.EdDatabaseName->setText(QStringLiteral("other"));
         dialog.Button1Click();
@@ -197,7 +204,8 @@ private Q_SLOTS:
         TLoginF dialog(fake.factory());
         dialog.SetResultTarget(&result);
         dialog.show();
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
         dialog.testConnection();
         QVERIFY(dialog.Button1->isEnabled());
         if (byFrame)
@@ -216,7 +224,8 @@ private Q_SLOTS:
         test::FakeDialogs dialogs;
         {
             TLoginF first(fake.factory());
-            fill(first, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), QStringLiteral("pw"));
+            fill(first, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+                 QStringLiteral("pw"));
             first.testConnection();
         }
         QString result;

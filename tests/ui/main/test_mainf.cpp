@@ -89,7 +89,8 @@ struct Harness
             }
         } else if (qobject_cast<TSetSeedF*>(&dialog) && !seedTyped.isNull()) {
             dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(seedTyped);
-            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button1")),
+                              Qt::LeftButton);
         }
         return dialog.result();
     }
@@ -109,10 +110,7 @@ struct Harness
         a->trigger();
     }
 
-    void select(int node)
-    {
-        window.TreeView1->setCurrentIndex(window.treeModel()->indexOf(node));
-    }
+    void select(int node) { window.TreeView1->setCurrentIndex(window.treeModel()->indexOf(node)); }
 
     QStringList vlist() const
     {
@@ -237,8 +235,9 @@ private Q_SLOTS:
         QTest::newRow("dialog cancelled") << true << QStringList();
         QTest::newRow("schema query fails")
             << false
-            << QStringList({QStringLiteral("message: Test connection succeeded."),
-                            QStringLiteral("error: Invalid object name 'sys.foreign_key_columns'.")});
+            << QStringList(
+                   {QStringLiteral("message: Test connection succeeded."),
+                    QStringLiteral("error: Invalid object name 'sys.foreign_key_columns'.")});
     }
 
     void loginWithoutNewCatalogue()
@@ -252,8 +251,10 @@ private Q_SLOTS:
         h.window.state().ColumnCatalogue[5].method = 1005;
 
         if (!cancelled)
-            h.server.rules.prepend({SchemaQueryMark, {},
-                                    QStringLiteral("Invalid object name 'sys.foreign_key_columns'.")});
+            h.server.rules.prepend(
+                {SchemaQueryMark,
+                 {},
+                 QStringLiteral("Invalid object name 'sys.foreign_key_columns'.")});
         h.loginDatabase = cancelled ? QString() : QStringLiteral("Other");
         h.trigger("Login1");
 
@@ -376,16 +377,19 @@ private Q_SLOTS:
         const QString rest = QStringLiteral("4;;;0;;;\r\n5;CityCode;dbo.Orders;1000;;;\r\n"
                                             "6;Total;dbo.Orders;2009;;;\r\n");
         QTest::newRow("whole file")
-            << QStringLiteral("7\r\n") + person + QStringLiteral("3;Name;dbo.Person;1000;;;\r\n") + rest
+            << QStringLiteral("7\r\n") + person + QStringLiteral("3;Name;dbo.Person;1000;;;\r\n") +
+                   rest
             << QStringList() << QStringList({QStringLiteral("Id"), QStringLiteral("Total")});
         // The slots before the mismatch are loaded and shown.
         QTest::newRow("name mismatch")
-            << QStringLiteral("7\r\n") + person + QStringLiteral("3;Nom;dbo.Person;1000;;;\r\n") + rest
+            << QStringLiteral("7\r\n") + person + QStringLiteral("3;Nom;dbo.Person;1000;;;\r\n") +
+                   rest
             << QStringList{QStringLiteral("information: Incompatible file for this database !.")}
             << QStringList({QStringLiteral("Id"), QStringLiteral("Total")});
         // An error ends the command before the list is rebuilt.
         QTest::newRow("conversion error")
-            << QStringLiteral("seven\r\n") << QStringList{QStringLiteral("error: 'seven' is not a valid integer value")}
+            << QStringLiteral("seven\r\n")
+            << QStringList{QStringLiteral("error: 'seven' is not a valid integer value")}
             << QStringList();
     }
 
@@ -492,10 +496,11 @@ private Q_SLOTS:
                     entry += u'|' + item->text();
             titles << entry;
         }
-        QCOMPARE(titles, QStringList({QStringLiteral("File|Save project|Load project|Login|Set seed|Close"),
-                                      QStringLiteral("Virtual data|New file|Edit file"),
-                                      QStringLiteral("Database tree|Expand|Collapse"),
-                                      QStringLiteral("About")}));
+        QCOMPARE(titles,
+                 QStringList({QStringLiteral("File|Save project|Load project|Login|Set seed|Close"),
+                              QStringLiteral("Virtual data|New file|Edit file"),
+                              QStringLiteral("Database tree|Expand|Collapse"),
+                              QStringLiteral("About")}));
         h.trigger("About1");
         QCOMPARE(h.dialogs.texts().size(), 1);
         QVERIFY(h.dialogs.texts().constFirst().startsWith(QStringLiteral("information: ")));
@@ -518,9 +523,10 @@ private Q_SLOTS:
     {
         Harness h;
         QCOMPARE(h.window.windowTitle(), QStringLiteral("Corvane"));
-        const QStringList captions = {
-            QStringLiteral("List of anonymized columns"), QStringLiteral("Select from current table"),
-            QStringLiteral("Anonymisation"), QStringLiteral("SQL"), QStringLiteral("Run SQL")};
+        const QStringList captions = {QStringLiteral("List of anonymized columns"),
+                                      QStringLiteral("Select from current table"),
+                                      QStringLiteral("Anonymisation"), QStringLiteral("SQL"),
+                                      QStringLiteral("Run SQL")};
         for (int i = 0; i < captions.size(); ++i)
             QCOMPARE(h.window.MyPageControl1->tabText(i), captions.at(i));
         const QPalette palette = h.window.TreeView1->palette();

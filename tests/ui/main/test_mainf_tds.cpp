@@ -34,7 +34,10 @@ private:
     std::unique_ptr<TdsServer> m_server;
     quint16 m_closedPort = 0;
 
-    QString serverName(quint16 port) const { return QStringLiteral("127.0.0.1,") + QString::number(port); }
+    QString serverName(quint16 port) const
+    {
+        return QStringLiteral("127.0.0.1,") + QString::number(port);
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -56,12 +59,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("database");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("message");
-        QTest::newRow("right credentials") << false << QStringLiteral("fixture") << QStringLiteral("secret") << Succeeded;
-        QTest::newRow("other database") << false << QStringLiteral("other") << QStringLiteral("secret") << Succeeded;
-        QTest::newRow("wrong password") << false << QStringLiteral("fixture") << QStringLiteral("Secret") << Failed;
-        QTest::newRow("empty password") << false << QStringLiteral("fixture") << QString() << Failed;
-        QTest::newRow("unknown database") << false << QStringLiteral("nowhere") << QStringLiteral("secret") << Failed;
-        QTest::newRow("closed port") << true << QStringLiteral("fixture") << QStringLiteral("secret") << Failed;
+        QTest::newRow("right credentials")
+            << false << QStringLiteral("fixture") << QStringLiteral("secret") << Succeeded;
+        QTest::newRow("other database")
+            << false << QStringLiteral("other") << QStringLiteral("secret") << Succeeded;
+        QTest::newRow("wrong password")
+            << false << QStringLiteral("fixture") << QStringLiteral("Secret") << Failed;
+        QTest::newRow("empty password")
+            << false << QStringLiteral("fixture") << QString() << Failed;
+        QTest::newRow("unknown database")
+            << false << QStringLiteral("nowhere") << QStringLiteral("secret") << Failed;
+        QTest::newRow("closed port")
+            << true << QStringLiteral("fixture") << QStringLiteral("secret") << Failed;
     }
 
     // Each case runs after a successful test in the same dialog: a failure
@@ -127,7 +136,8 @@ private Q_SLOTS:
         QCOMPARE(model->rowCount(model->indexOf(0)), 4);
         QCOMPARE(model->indexOf(4).data().toString(), QStringLiteral("dbo.Orders"));
         QCOMPARE(window.state().ColumnCatalogue.size(), 19);
-        QVERIFY(m_server->batches().constLast().contains(QStringLiteral("INFORMATION_SCHEMA.TABLES")));
+        QVERIFY(
+            m_server->batches().constLast().contains(QStringLiteral("INFORMATION_SCHEMA.TABLES")));
 
         window.TreeView1->setCurrentIndex(model->indexOf(6)); // dbo.Orders.CityCode
         QCOMPARE(window.state().CurrentTable, QStringLiteral("dbo.Orders"));

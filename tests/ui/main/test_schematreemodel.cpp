@@ -13,14 +13,13 @@ namespace {
 // Two tables, the second one with a single column, then a third of two.
 SchemaTree sampleTree()
 {
-    const db::Rows rows = test::makeRows(
-        {QStringLiteral("stab"), QStringLiteral("col")},
-        {{QStringLiteral("dbo.A"), QStringLiteral("a1")},
-         {QStringLiteral("dbo.A"), QStringLiteral("a2")},
-         {QStringLiteral("dbo.A"), QStringLiteral("a3")},
-         {QStringLiteral("dbo.B"), QStringLiteral("b1")},
-         {QStringLiteral("sales.C"), QStringLiteral("c1")},
-         {QStringLiteral("sales.C"), QStringLiteral("c2")}});
+    const db::Rows rows = test::makeRows({QStringLiteral("stab"), QStringLiteral("col")},
+                                         {{QStringLiteral("dbo.A"), QStringLiteral("a1")},
+                                          {QStringLiteral("dbo.A"), QStringLiteral("a2")},
+                                          {QStringLiteral("dbo.A"), QStringLiteral("a3")},
+                                          {QStringLiteral("dbo.B"), QStringLiteral("b1")},
+                                          {QStringLiteral("sales.C"), QStringLiteral("c1")},
+                                          {QStringLiteral("sales.C"), QStringLiteral("c2")}});
     TData catalogue;
     SchemaTree tree;
     BuildCatalogue(QStringLiteral("shop"), rows, catalogue, tree);
@@ -41,7 +40,8 @@ private Q_SLOTS:
     void consistentThroughResets()
     {
         SchemaTreeModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setTree(sampleTree());
         model.clear();
         model.setTree(sampleTree());
@@ -66,11 +66,11 @@ private Q_SLOTS:
             }
         };
         walk({});
-        QCOMPARE(seen, QStringList({QStringLiteral("shop"), QStringLiteral("dbo.A"),
-                                    QStringLiteral("a1"), QStringLiteral("a2"),
-                                    QStringLiteral("a3"), QStringLiteral("dbo.B"),
-                                    QStringLiteral("b1"), QStringLiteral("sales.C"),
-                                    QStringLiteral("c1"), QStringLiteral("c2")}));
+        QCOMPARE(seen,
+                 QStringList({QStringLiteral("shop"), QStringLiteral("dbo.A"), QStringLiteral("a1"),
+                              QStringLiteral("a2"), QStringLiteral("a3"), QStringLiteral("dbo.B"),
+                              QStringLiteral("b1"), QStringLiteral("sales.C"), QStringLiteral("c1"),
+                              QStringLiteral("c2")}));
     }
 
     void outOfRangeGivesInvalidIndexes()
