@@ -82,7 +82,11 @@ TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     setCentralWidget(central);
 }
 
-TMainF::~TMainF() = default;
+TMainF::~TMainF()
+{
+    // The pages hold the shared state by reference: they go first, while it lives.
+    delete takeCentralWidget();
+}
 
 void TMainF::buildMenu()
 {
