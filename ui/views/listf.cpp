@@ -50,6 +50,7 @@ void TListF::SetCatalogue(TData& catalogue)
 
 void TListF::RefreshList()
 {
+    m_refreshOnShow = false;
     static const QStringList headings = {
         QStringLiteral("Column ID"),          QStringLiteral("Column name"),
         QStringLiteral("Table name"),         QStringLiteral("Anonymization type"),
@@ -93,13 +94,18 @@ void TListF::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // A window coming back from the task bar shows nothing new.
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // The main window rebuilds the list itself when it turns to this page,
+    // right after the page is shown; one rebuild of a big catalogue is enough.
+    m_refreshOnShow = true;
+    QMetaObject::invokeMethod(this, &TListF::FormShow, Qt::QueuedConnection);
 }
 
 void TListF::FormShow()
 {
-    RefreshList();
+    if (m_refreshOnShow)
+        RefreshList();
 }
 
 } // namespace corvane

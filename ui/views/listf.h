@@ -26,6 +26,7 @@ private:
     void FormShow();
 
     TData* m_catalogue = nullptr;
+    bool m_refreshOnShow = false;
     QTableWidget* m_grid;
 };
 
