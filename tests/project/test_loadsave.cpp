@@ -344,14 +344,6 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("keep.crv")});
     }
 
-    void saveReplacesExistingFile()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("replace.crv"));
-        QVERIFY(writeAll(path, QByteArray(5000, 'z')));
-        QVERIFY(TLoadSave().SaveProject(path, TData{}).ok());
-        QCOMPARE(readAll(path), QByteArray("0\r\n"));
-    }
-
     void splitFields_data()
     {
         QTest::addColumn<QString>("line");
@@ -369,8 +361,6 @@ private Q_SLOTS:
             << QStringLiteral("1;;;0;;;") << true
             << with({QStringLiteral("1"), {}, {}, QStringLiteral("0"), {}, {}, {}});
         QTest::newRow("empty line empties field 0 only") << QString() << true << with({{}});
-        QTest::newRow("no separator") << QStringLiteral("abc") << true
-                                      << with({QStringLiteral("abc")});
         QTest::newRow("quotes as they are")
             << QStringLiteral("'a';b''") << true << with({QStringLiteral("'a'"), QStringLiteral("b''")});
         QTest::newRow("ten fields")
@@ -385,7 +375,6 @@ private Q_SLOTS:
                            QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"),
                            QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
                            QStringLiteral("9")};
-        QTest::newRow("ten separators") << QStringLiteral(";;;;;;;;;;") << false << QStringList(10, {});
     }
     void splitFields()
     {

@@ -168,18 +168,6 @@ private Q_SLOTS:
         page.show();
         QTRY_COMPARE(rows(grid), QStringList{QStringLiteral("2|c|dbo.T|Random interval integer|1|")});
     }
-
-    void cellsAreReadOnly()
-    {
-        TData catalogue{TColumnRec{}, TColumnRec{},
-                        column(QStringLiteral("dbo.T"), QStringLiteral("c"), 101, QStringLiteral("1"))};
-        TListF page;
-        page.SetCatalogue(catalogue);
-        page.RefreshList();
-        QTableWidget* grid = page.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
-        QVERIFY(!(grid->item(0, 4)->flags() & Qt::ItemIsEditable));
-        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
-    }
 };
 
 QTEST_MAIN(TestListF)

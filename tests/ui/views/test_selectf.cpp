@@ -142,15 +142,6 @@ private Q_SLOTS:
                  QStringLiteral("Select table"));
     }
 
-    void showTableNameReadsCurrentTable()
-    {
-        TSelectF page;
-        page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.Person");
-        page.ShowTableName();
-        QCOMPARE(label(page), QStringLiteral("dbo.Person"));
-    }
-
     void noTableOpensAndClosesOnly()
     {
         TSelectF page;
@@ -161,59 +152,6 @@ private Q_SLOTS:
         QCOMPARE(m_server->openConnections, 0);
         QCOMPARE(label(page), QStringLiteral("Table name"));
         QVERIFY(m_dialogs->shown.isEmpty());
-    }
-
-    void previewsTable()
-    {
-        m_server->answer(QStringLiteral("count_big(*) from [dbo].[Order Lines]"), countOf(3));
-        m_server->answer(
-            QStringLiteral("select * from [dbo].[Order Lines]"),
-            test::makeRows({QStringLiteral("id"), QStringLiteral("customer_name"), QStringLiteral("born"),
-                            QStringLiteral("x"), QStringLiteral("note")},
-                           {{QStringLiteral("1"), QStringLiteral("Ann"), QStringLiteral("1990-01-02"),
-                             QStringLiteral("\\N"), QStringLiteral("a;b")},
-                            {QStringLiteral("2"), QStringLiteral("O'Brien"), QStringLiteral("\\N"),
-                             QStringLiteral("0"), QString()},
-                            {QStringLiteral("3"), QStringLiteral("Zoë"), QStringLiteral("2001-12-31"),
-                             QStringLiteral("-1"), QStringLiteral("z")}}));
-        m_state->CurrentTable = QStringLiteral("dbo.Order Lines");
-        TSelectF page;
-        page.SetTableSource(*m_state);
-        clickSelect(page);
-
-        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
-        QCOMPARE(m_server->sent,
-                 (QStringList{QStringLiteral("select count_big(*) from [dbo].[Order Lines]"),
-                              QStringLiteral("select * from [dbo].[Order Lines]")}));
-        QTableView* view = grid(page);
-        QCOMPARE(headings(view), (QStringList{QStringLiteral("id"), QStringLiteral("customer_name"),
-                                              QStringLiteral("born"), QStringLiteral("x"),
-                                              QStringLiteral("note")}));
-        QCOMPARE(cells(view), (QStringList{QStringLiteral("1|Ann|1990-01-02||a;b"),
-                                           QStringLiteral("2|O'Brien||0|"),
-                                           QStringLiteral("3|Zoë|2001-12-31|-1|z")}));
-        QList<int> widths;
-        for (int c = 0; c < 5; ++c)
-            widths << view->columnWidth(c);
-        QCOMPARE(widths, (QList<int>{16, 104, 32, 8, 32}));
-        QCOMPARE(view->rowHeight(0), 16);
-        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Order Lines (3 rows)"));
-        // Everything has been read: the page's connection is closed again.
-        QCOMPARE(m_server->openConnections, 0);
-    }
-
-    void emptyTable()
-    {
-        m_server->answer(QStringLiteral("count_big"), countOf(0));
-        m_server->answer(QStringLiteral("select *"), test::makeRows({QStringLiteral("id"), QStringLiteral("name")}, {}));
-        m_state->CurrentTable = QStringLiteral("dbo.Empty");
-        TSelectF page;
-        page.SetTableSource(*m_state);
-        clickSelect(page);
-        QCOMPARE(headings(grid(page)), (QStringList{QStringLiteral("id"), QStringLiteral("name")}));
-        QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("|")});
-        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Empty (0 rows)"));
-        QCOMPARE(m_server->openConnections, 0);
     }
 
     // Only the first screen is read at once; the rest follows as the view
@@ -239,11 +177,14 @@ private Q_SLOTS:
         QCOMPARE(model->index(999, 1).data().toString(), QStringLiteral("name 1000"));
         QCOMPARE(m_server->openConnections, 0);
 
-        // The next preview does not wait for anything of the last one.
+        // A preview with rows left to read is closed by the next one.
+        clickSelect(page);
+        QCOMPARE(m_server->openConnections, 1);
         m_server->rules.clear();
         m_server->answer(QStringLiteral("count_big"), countOf(1));
         m_server->answer(QStringLiteral("select *"), numbered(1));
         clickSelect(page);
+        QCOMPARE(m_server->openConnections, 0);
         QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("1|name 1")});
         QCOMPARE(label(page), QStringLiteral("fixture.dbo.Big (1 row)"));
     }
@@ -263,37 +204,6 @@ private Q_SLOTS:
         while (model->canFetchMore({}))
             model->fetchMore({});
         QCOMPARE(label(page), QStringLiteral("fixture.dbo.Busy (300 rows)"));
-    }
-
-    void anOpenPreviewIsClosedByTheNext()
-    {
-        m_server->answer(QStringLiteral("count_big"), countOf(1000));
-        m_server->answer(QStringLiteral("select *"), numbered(1000));
-        m_state->CurrentTable = QStringLiteral("dbo.Big");
-        TSelectF page;
-        page.SetTableSource(*m_state);
-        clickSelect(page);
-        clickSelect(page);
-        QCOMPARE(m_server->openConnections, 1);
-    }
-
-    // The connection string and the table are read at each click, so a new
-    // Login or another tree node reaches an existing page.
-    void readsStateAtEachClick()
-    {
-        m_server->answer(QStringLiteral("count_big"), countOf(1));
-        m_server->answer(QStringLiteral("select *"), numbered(1));
-        TSelectF page;
-        page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.A");
-        clickSelect(page);
-        m_state->ConnectionString = QStringLiteral("second");
-        m_state->CurrentTable = QStringLiteral("dbo.B");
-        m_server->databaseName = QStringLiteral("other");
-        clickSelect(page);
-        QCOMPARE(m_server->opened, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
-        QCOMPARE(m_server->sent.last(), QStringLiteral("select * from [dbo].[B]"));
-        QCOMPARE(label(page), QStringLiteral("other.dbo.B (1 row)"));
     }
 
     // A failure shows the error's own text; the grid keeps the last preview.
