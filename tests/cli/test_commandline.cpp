@@ -96,18 +96,6 @@ QByteArray project(const QByteArray& qty, const QByteArray& name = "-1;;")
            ";\r\n7;customer;dbo.Orders;-1;;;\r\n";
 }
 
-// The preamble's first nine lines; the generator may declare more after them.
-const QByteArray Preamble7 = "declare @r float \r\n"
-                             " set @r=rand(7)\r\n"
-                             "declare @val varchar(100) \r\n"
-                             "declare @rand_int int         \r\n"
-                             "declare @rand_float float         \r\n"
-                             "declare @rand_datetime datetime         \r\n"
-                             "declare @rand_tab table (  rid int IDENTITY(1,1), _datetime "
-                             "datetime, _varchar varchar(1000) ) \r\n"
-                             "declare @lorem varchar(500) \r\n"
-                             "declare @id int \r\n";
-
 } // namespace
 
 class TestCommandLine : public QObject
@@ -129,30 +117,16 @@ private Q_SLOTS:
                                     << "name a command (see corvane-cli --help)";
         QTest::newRow("unknown command") << QStringList{QStringLiteral("dump")}
                                          << "unknown command 'dump' (see corvane-cli --help)";
-        QTest::newRow("option before command")
-            << QStringList{server, QStringLiteral("x"), QStringLiteral("schema")}
-            << "name a command before --server (see corvane-cli --help)";
         QTest::newRow("missing login")
             << login("schema").mid(0, 5) << "schema: missing --login (see corvane-cli schema --help)";
         QTest::newRow("script without project")
             << login("script") << "script: missing --project (see corvane-cli script --help)";
-        QTest::newRow("run without project")
-            << login("run") << "run: missing --project (see corvane-cli run --help)";
         QTest::newRow("seed on schema")
             << login("schema") + QStringList{seed, QStringLiteral("3")}
             << "schema: --seed does not apply here (see corvane-cli schema --help)";
-        QTest::newRow("output on run")
-            << login("run") + QStringList{project, QStringLiteral("p"), QStringLiteral("--output"),
-                                          QStringLiteral("f")}
-            << "run: --output does not apply here (see corvane-cli run --help)";
         QTest::newRow("seed not a number")
             << login("script") + QStringList{project, QStringLiteral("p"), seed, QStringLiteral("7x")}
             << "script: --seed: '7x' is not a valid integer value (see corvane-cli script --help)";
-        QTest::newRow("seed out of range")
-            << login("script") +
-                   QStringList{project, QStringLiteral("p"), QStringLiteral("--seed=2147483648")}
-            << "script: --seed: '2147483648' is not a valid integer value (see corvane-cli script "
-               "--help)";
         QTest::newRow("value missing at the end")
             << QStringList{QStringLiteral("schema"), server}
             << "schema: --server needs a value (see corvane-cli schema --help)";
@@ -164,9 +138,10 @@ private Q_SLOTS:
                            QStringLiteral("--database=Shop"), QStringLiteral("--login=op")}
             << "schema: --server, --database and --login must not be empty (see corvane-cli "
                "schema --help)";
-        QTest::newRow("unknown option")
-            << login("schema") + QStringList{QStringLiteral("--verbose")}
-            << "schema: unknown option '--verbose' (see corvane-cli schema --help)";
+        QTest::newRow("password on the command line")
+            << login("run") + QStringList{QStringLiteral("--password=") + Password}
+            << "run: the password is never taken from the command line; set CORVANE_PASSWORD or "
+               "answer the prompt (see corvane-cli run --help)";
         QTest::newRow("stray word")
             << login("schema") + QStringList{QStringLiteral("extra")}
             << "schema: unexpected argument 'extra' (see corvane-cli schema --help)";
@@ -180,50 +155,19 @@ private Q_SLOTS:
         QCOMPARE(cli.run(arguments), 2);
         QCOMPARE(QString::fromUtf8(cli.err), QStringLiteral("corvane-cli: ") + error + u'\n');
         QVERIFY(cli.out.isEmpty());
+        QVERIFY(!cli.err.contains(Password.toUtf8()));
         // Nothing is asked or sent before the arguments are sound.
         QCOMPARE(cli.passwordAsked, 0);
         QVERIFY(cli.server.opened.isEmpty());
     }
 
-    void refusesPasswordOnTheCommandLine_data()
+    void helpNeedsNoConnection()
     {
-        QTest::addColumn<QStringList>("extra");
-        QTest::newRow("separate") << QStringList{QStringLiteral("--password"), Password};
-        QTest::newRow("joined") << QStringList{QStringLiteral("--password=") + Password};
-    }
-
-    void refusesPasswordOnTheCommandLine()
-    {
-        QFETCH(QStringList, extra);
         Cli cli;
-        QCOMPARE(cli.run(login("schema") + extra), 2);
-        QVERIFY(cli.err.contains("never taken from the command line"));
-        QVERIFY(!cli.err.contains(Password.toUtf8()));
-        QVERIFY(cli.server.opened.isEmpty());
-    }
-
-    void helpPerCommand_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("firstLine");
-        QTest::newRow("overview") << QStringList{QStringLiteral("--help")}
-                                  << "Usage: corvane-cli COMMAND [OPTIONS]";
-        QTest::newRow("schema") << QStringList{QStringLiteral("schema"), QStringLiteral("--help")}
-                                << "Usage: corvane-cli schema --server NAME --database NAME "
-                                   "--login NAME [--output FILE]";
-        QTest::newRow("run, with other options")
-            << QStringList{QStringLiteral("run"), QStringLiteral("--server"), QStringLiteral("x"),
-                           QStringLiteral("-h")}
-            << "Usage: corvane-cli run --server NAME --database NAME --login NAME";
-    }
-
-    void helpPerCommand()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, firstLine);
-        Cli cli;
-        QCOMPARE(cli.run(arguments), 0);
-        QCOMPARE(QString::fromUtf8(cli.out).section(u'\n', 0, 0), firstLine);
+        QCOMPARE(cli.run({QStringLiteral("schema"), QStringLiteral("--server"), QStringLiteral("x"),
+                          QStringLiteral("--help")}),
+                 0);
+        QVERIFY(cli.out.startsWith("Usage: corvane-cli schema --server NAME"));
         QVERIFY(cli.err.isEmpty());
         QCOMPARE(cli.passwordAsked, 0);
     }
@@ -254,14 +198,6 @@ private Q_SLOTS:
         QCOMPARE(cli.server.openConnections, 0);
     }
 
-    void schemaOfAnEmptyDatabaseIsEmpty()
-    {
-        Cli cli;
-        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), test::makeRows(schemaFields, {}));
-        QCOMPARE(cli.run(login("schema")), 0);
-        QCOMPARE(cli.out, QByteArray());
-    }
-
     void connectionFailures_data()
     {
         QTest::addColumn<QString>("refuse");
@@ -270,10 +206,6 @@ private Q_SLOTS:
         QTest::newRow("login refused")
             << "Login failed for user 'op'." << QString()
             << "corvane-cli: Connection failed. Login failed for user 'op'.\n";
-        QTest::newRow("multi-line driver message on one line")
-            << "[FreeTDS]Unable to connect\n[FreeTDS]Adaptive Server is unavailable" << QString()
-            << "corvane-cli: Connection failed. [FreeTDS]Unable to connect [FreeTDS]Adaptive "
-               "Server is unavailable\n";
         QTest::newRow("message that quotes the password")
             << "bad value \"pa;ss-word\" in string" << QString()
             << "corvane-cli: Connection failed. bad value \"***\" in string\n";
@@ -288,34 +220,13 @@ private Q_SLOTS:
         QFETCH(QString, refuse);
         QFETCH(QString, queryError);
         QFETCH(QString, error);
-        for (const char* command : {"schema", "template"}) {
-            Cli cli;
-            cli.server.refuseOpen = refuse;
-            if (!queryError.isEmpty())
-                cli.server.fail(QStringLiteral("INFORMATION_SCHEMA"), queryError);
-            QCOMPARE(cli.run(login(command)), 2);
-            QCOMPARE(QString::fromUtf8(cli.err), error);
-            QVERIFY(cli.out.isEmpty());
-        }
-    }
-
-    void missingPassword()
-    {
         Cli cli;
-        test::FakeServer& server = cli.server;
-        QBuffer out, err;
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        cli::Context context;
-        context.connect = server.factory();
-        context.password = []() -> Result<QString> {
-            return Error::failure(QStringLiteral("no password: set CORVANE_PASSWORD"));
-        };
-        context.out = &out;
-        context.err = &err;
-        QCOMPARE(cli::RunCommandLine(login("schema"), context), 2);
-        QCOMPARE(err.data(), QByteArray("corvane-cli: no password: set CORVANE_PASSWORD\n"));
-        QVERIFY(server.opened.isEmpty());
+        cli.server.refuseOpen = refuse;
+        if (!queryError.isEmpty())
+            cli.server.fail(QStringLiteral("INFORMATION_SCHEMA"), queryError);
+        QCOMPARE(cli.run(login("template")), 2);
+        QCOMPARE(QString::fromUtf8(cli.err), error);
+        QVERIFY(cli.out.isEmpty());
     }
 
     void templateAndOutputFile()
@@ -350,20 +261,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("seed");
         QTest::addColumn<int>("seedValue");
-        QTest::addColumn<QByteArray>("preamble");
-        QTest::newRow("default seed 1")
-            << QStringList{} << 1 << QByteArray(Preamble7).replace("rand(7)", "rand(1)");
-        QTest::newRow("seed 7") << QStringList{QStringLiteral("--seed"), QStringLiteral("7")} << 7
-                                << Preamble7;
-        QTest::newRow("negative seed") << QStringList{QStringLiteral("--seed=-5")} << -5
-                                       << QByteArray(Preamble7).replace("rand(7)", "rand(-5)");
+        QTest::newRow("default seed 1") << QStringList{} << 1;
+        QTest::newRow("seed 7") << QStringList{QStringLiteral("--seed"), QStringLiteral("7")} << 7;
+        QTest::newRow("negative seed") << QStringList{QStringLiteral("--seed=-5")} << -5;
     }
 
     void scriptOfAProject()
     {
         QFETCH(QStringList, seed);
         QFETCH(int, seedValue);
-        QFETCH(QByteArray, preamble);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("shop.crv"));
         writeFile(path, project("101;5;", "1001;O'Brien;"));
@@ -371,11 +277,12 @@ private Q_SLOTS:
         cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
         QCOMPARE(cli.run(login("script") + QStringList{QStringLiteral("--project"), path} + seed), 0);
         QCOMPARE(cli.err, QByteArray());
+        const QByteArray seeded =
+            "declare @r float \r\n set @r=rand(" + QByteArray::number(seedValue) + ")\r\n";
+        QVERIFY(cli.out.startsWith(seeded));
         // Blocks in slot order, each followed by two line breaks; the text
         // ends with one more, as the SQL page saves it.
-        QVERIFY(cli.out.startsWith(preamble));
-        const QByteArray fullPreamble = script::BuildPreamble(seedValue).toUtf8();
-        QCOMPARE(cli.out, fullPreamble +
+        QCOMPARE(cli.out, script::BuildPreamble(seedValue).toUtf8() +
                               " update dbo.Customer set [na\tme]='O''Brien' \r\n\r\n\r\n"
                               " update dbo.Orders set [qty]=5 \r\n\r\n\r\n"
                               "\r\n");
@@ -386,9 +293,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("error");
         QTest::newRow("slot count") << QByteArray("7\r\n") << "Incompatible file for this database !.";
-        QTest::newRow("renamed column")
-            << project("101;5;").replace("6;qty;", "6;quantity;")
-            << "Incompatible file for this database !.";
         QTest::newRow("not a number") << QByteArray("eight\r\n")
                                       << "'eight' is not a valid integer value";
     }
@@ -443,11 +347,6 @@ private Q_SLOTS:
 
         const QByteArray nameOk = " Anonymisation table dbo.Customer column [na\tme] - successful \n";
         const QByteArray qtyOk = " Anonymisation table dbo.Orders column [qty] - successful \n";
-        QTest::newRow("all succeed")
-            << QByteArray("101;5;") << QByteArray("1009;;") << QString() << 0 << nameOk + qtyOk
-            << QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
-                          "2 of 2 masked columns done\nFinished !\n")
-            << 4;
         QTest::newRow("first column fails, the run goes on")
             << QByteArray("101;5;") << QByteArray("1009;;") << QStringLiteral("[na\tme]") << 1
             << " Anonymisation table dbo.Customer column [na\tme] - FAILED \n"
@@ -515,19 +414,6 @@ private Q_SLOTS:
         QVERIFY(cli.server.opened.size() >= 1);
         for (const QString& opened : cli.server.opened)
             QCOMPARE(opened, cli.server.opened.first());
-    }
-
-    void runRefusesAnIncompatibleProject()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("shop.crv"));
-        writeFile(path, project("101;5;").replace("2;id;dbo.Customer", "2;ID;dbo.Customer"));
-        Cli cli;
-        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
-        QCOMPARE(cli.run(login("run") + QStringList{QStringLiteral("--project"), path}), 2);
-        QCOMPARE(cli.err, QByteArray("corvane-cli: Incompatible file for this database !.\n"));
-        QVERIFY(cli.out.isEmpty());
-        QCOMPARE(cli.server.sent.size(), 1); // the schema query, nothing else
     }
 };
 
