@@ -26,6 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fields.password = parts.value(3);
     if (fields.server.trimmed().isEmpty() || fields.database.isEmpty() || fields.login.isEmpty())
         return 0;
+    // FreeTDS ends a braced value at the first "};", so such a value is refused
+    // with a message of its own rather than passed on cut.
+    for (const QString* value : {&fields.server, &fields.database, &fields.login, &fields.password})
+        if (value->contains(QStringLiteral("};")))
+            return 0;
     const QString built = db::BuildConnectionString(fields, QStringLiteral("WS1"));
     if (!db::ToOdbcConnectionString(built, QStringLiteral("FreeTDS")))
         std::abort();
