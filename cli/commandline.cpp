@@ -183,6 +183,12 @@ private:
         QObject::connect(&runner, &run::Runner::lineAdded, [&](const QString& line) {
             if (line.endsWith(failedEnd))
                 anyFailed = true;
+            // On a terminal the log line takes the progress line's place; the
+            // next step draws the progress again below it.
+            if (m_context.errIsTerminal && m_progressShown) {
+                m_context.err->write("\r\x1b[K");
+                m_progressShown = false;
+            }
             m_context.out->write((line + u'\n').toUtf8());
         });
         QObject::connect(&runner, &run::Runner::progressed, [&](int done, int columns) {

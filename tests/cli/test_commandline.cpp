@@ -46,6 +46,7 @@ struct Cli
     QByteArray out;
     QByteArray err;
     int passwordAsked = 0;
+    bool terminal = false; // both streams on one terminal
 
     int run(const QStringList& arguments)
     {
@@ -63,7 +64,8 @@ struct Cli
         };
         context.computerName = QStringLiteral("WS1");
         context.out = &outBuffer;
-        context.err = &errBuffer;
+        context.err = terminal ? &outBuffer : &errBuffer;
+        context.errIsTerminal = terminal;
         return cli::RunCommandLine(arguments, context);
     }
 };
@@ -414,6 +416,26 @@ private Q_SLOTS:
         QVERIFY(cli.server.opened.size() >= 1);
         for (const QString& opened : cli.server.opened)
             QCOMPARE(opened, cli.server.opened.first());
+    }
+
+    void progressOnATerminalKeepsOneLine()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        writeFile(path, project("101;5;", "1009;;"));
+        Cli cli;
+        cli.terminal = true;
+        cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        QCOMPARE(cli.run(login("run") + QStringList{QStringLiteral("--project"), path}), 0);
+        // What the operator's screen receives, both streams together: each log
+        // line replaces the progress line, which is drawn again below it.
+        QCOMPARE(cli.out,
+                 QByteArray("\r0 of 2 masked columns done\x1b[K\r\x1b[K"
+                            " Anonymisation table dbo.Customer column [na\tme] - successful \n"
+                            "\r1 of 2 masked columns done\x1b[K\r\x1b[K"
+                            " Anonymisation table dbo.Orders column [qty] - successful \n"
+                            "\r2 of 2 masked columns done\x1b[K\n"
+                            "Finished !\n"));
     }
 };
 
