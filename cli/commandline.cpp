@@ -9,8 +9,8 @@
 #include "script/generator.h"
 
 #include <QIODevice>
-#include <QSaveFile>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -44,12 +44,18 @@ public:
 private:
     int fail(int status, const QString& text) const
     {
-        QString line = text.simplified();
         // The password must never reach the output, whatever a driver or
-        // server puts into its messages.
-        if (!m_password.isEmpty())
+        // server puts into its messages: neither as typed nor as it stands
+        // quoted in the connection string.
+        QString line = text;
+        if (!m_password.isEmpty()) {
+            QString quoted = m_password;
+            quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+            line.replace(quoted, QStringLiteral("***"));
             line.replace(m_password, QStringLiteral("***"));
-        m_context.err->write((QStringLiteral("corvane-cli: ") + line + u'\n').toLocal8Bit());
+        }
+        m_context.err->write(
+            (QStringLiteral("corvane-cli: ") + line.simplified() + u'\n').toLocal8Bit());
         return status;
     }
 

@@ -37,7 +37,7 @@ db::Rows shopSchema()
              "\\N")});
 }
 
-const QString Password = QStringLiteral("pa;ss-word");
+const QString Password = QStringLiteral("pa;ss  \"word");
 
 // The program as a function: arguments in, exit status and both streams out.
 struct Cli
@@ -193,7 +193,7 @@ private Q_SLOTS:
         // the ';' of the password is quoted so it reads back as typed.
         QCOMPARE(cli.server.opened,
                  QStringList{QStringLiteral(
-                     " Provider=SQLOLEDB.1;Password=\"pa;ss-word\";Persist Security Info=True;"
+                     " Provider=SQLOLEDB.1;Password=\"pa;ss  \"\"word\";Persist Security Info=True;"
                      "User ID=op;  Initial Catalog=Shop;Data Source=db1,1433; Use Procedure for "
                      "Prepare=1;  Auto Translate=True;Packet Size=4096;Workstation ID=WS1;  Use "
                      "Encryption for Data=False;Tag with column collation when possible=False")});
@@ -208,9 +208,12 @@ private Q_SLOTS:
         QTest::newRow("login refused")
             << "Login failed for user 'op'." << QString()
             << "corvane-cli: Connection failed. Login failed for user 'op'.\n";
-        QTest::newRow("message that quotes the password")
-            << "bad value \"pa;ss-word\" in string" << QString()
-            << "corvane-cli: Connection failed. bad value \"***\" in string\n";
+        QTest::newRow("message that holds the password")
+            << "bad value pa;ss  \"word in string" << QString()
+            << "corvane-cli: Connection failed. bad value *** in string\n";
+        QTest::newRow("message that quotes the connection string")
+            << "cannot read Password=\"pa;ss  \"\"word\";Persist" << QString()
+            << "corvane-cli: Connection failed. cannot read Password=\"***\";Persist\n";
         QTest::newRow("schema query fails")
             << QString() << "Invalid object name 'INFORMATION_SCHEMA.TABLES'."
             << "corvane-cli: The schema could not be read. Invalid object name "
