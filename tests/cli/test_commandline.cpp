@@ -379,6 +379,12 @@ private Q_SLOTS:
             << QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
                           "corvane-cli: File names.txt with virtual data does not exist.\n")
             << 2;
+        QTest::newRow("split function cannot be dropped")
+            << QByteArray("100;;") << QByteArray("1009;;") << QStringLiteral("drop function") << 1
+            << nameOk
+            << QByteArray("0 of 1 masked columns done\n1 of 1 masked columns done\n"
+                          "corvane-cli: Invalid column name 'na me'.\n")
+            << 3;
     }
 
     void runLogsEachColumnAndExits()
