@@ -1,3 +1,4 @@
+#include "tests/support/slots.h"
 #include "project/loadsave.h"
 #include "tests/support/testlocale.h"
 
@@ -11,20 +12,9 @@
 #include <unistd.h>
 
 using namespace corvane;
+using corvane::test::column;
 
 namespace {
-
-TColumnRec column(const QString& stab, const QString& col, MethodCode method = NoMethodYet,
-                  const QString& param1 = {}, const QString& param2 = {})
-{
-    TColumnRec rec;
-    rec.stab = stab;
-    rec.col = col;
-    rec.method = method;
-    rec.param1 = param1;
-    rec.param2 = param2;
-    return rec;
-}
 
 // Database, table dbo.Person with three columns, table dbo.Order with two.
 TData personCatalogue()

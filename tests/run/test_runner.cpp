@@ -1,3 +1,4 @@
+#include "tests/support/slots.h"
 #include "run/batches.h"
 #include "run/runner.h"
 #include "script/generator.h"
@@ -12,21 +13,10 @@
 Q_DECLARE_METATYPE(corvane::TColumnRec)
 
 using namespace corvane;
+using corvane::test::column;
 using corvane::test::FakeServer;
 
 namespace {
-
-TColumnRec column(const QString& stab, const QString& col, MethodCode method,
-                  const QString& param1 = {}, const QString& param2 = {})
-{
-    TColumnRec slot;
-    slot.stab = stab;
-    slot.col = col;
-    slot.method = method;
-    slot.param1 = param1;
-    slot.param2 = param2;
-    return slot;
-}
 
 // The database node, one table node, then the columns.
 SharedState stateWith(FakeServer& server, const QList<TColumnRec>& columns, std::int32_t seed = 1)

@@ -1,4 +1,5 @@
 // The page's run sent through the ODBC driver to the TDS test server.
+#include "tests/support/slots.h"
 #include "db/odbcconnection.h"
 #include "run/batches.h"
 #include "run/runsqlf.h"
@@ -15,22 +16,11 @@
 #include <QtTest>
 
 using namespace corvane;
+using corvane::test::column;
 using corvane::test::FakeDialogs;
 using corvane::test::TdsServer;
 
 namespace {
-
-TColumnRec column(const QString& stab, const QString& col, MethodCode method,
-                  const QString& param1 = {}, const QString& param2 = {})
-{
-    TColumnRec slot;
-    slot.stab = stab;
-    slot.col = col;
-    slot.method = method;
-    slot.param1 = param1;
-    slot.param2 = param2;
-    return slot;
-}
 
 QString batchOf(const TColumnRec& slot, std::int32_t seed)
 {

@@ -395,9 +395,10 @@ void TMainF::MyPageControl1Change()
         m_list->SetCatalogue(m_state.ColumnCatalogue);
         m_list->RefreshList();
         m_list->show();
-    }
-    if (m_list && active == TsList)
+    } else if (m_list && active == TsList) {
+        // A page created just above is already fresh.
         m_list->RefreshList();
+    }
     if (!m_select && active == TsSelect) {
         m_select = new TSelectF(PaSelect);
         embed(PaSelect, m_select);

@@ -1,3 +1,4 @@
+#include "tests/support/slots.h"
 #include "tests/support/testlocale.h"
 #include "ui/views/listf.h"
 
@@ -6,20 +7,9 @@
 #include <QTest>
 
 using namespace corvane;
+using corvane::test::column;
 
 namespace {
-
-TColumnRec column(const QString& stab, const QString& col, MethodCode method,
-                  const QString& param1 = {}, const QString& param2 = {})
-{
-    TColumnRec rec;
-    rec.stab = stab;
-    rec.col = col;
-    rec.method = method;
-    rec.param1 = param1;
-    rec.param2 = param2;
-    return rec;
-}
 
 QStringList headings(QTableWidget* grid)
 {
