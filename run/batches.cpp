@@ -48,12 +48,6 @@ QString SplitDropBatch()
     return QStringLiteral("drop function dbo.corvane_split");
 }
 
-bool HasBlock(MethodCode code)
-{
-    return (code >= 1 && code <= 9) || (code >= 101 && code <= 109) ||
-           (code >= 1001 && code <= 1009 && code != 1006) || (code >= 2001 && code <= 2009);
-}
-
 Result<QString> BuildBatch(const TColumnRec& slot, std::int32_t seed)
 {
     auto block = script::BuildBlock(slot);

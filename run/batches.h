@@ -15,9 +15,6 @@ QString SplitInstallationBatch();
 // Removes it again at the end of a complete run.
 QString SplitDropBatch();
 
-// Whether the method code has a statement block, i.e. the column is masked.
-bool HasBlock(MethodCode code);
-
 // The batch of one slot: the preamble with `seed`, directly followed by the
 // slot's block, nothing after it. Empty when the code has no block.
 Result<QString> BuildBatch(const TColumnRec& slot, std::int32_t seed);

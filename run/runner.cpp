@@ -1,6 +1,7 @@
 #include "run/runner.h"
 
 #include "run/batches.h"
+#include "script/generator.h"
 
 #include <algorithm>
 
@@ -47,7 +48,7 @@ Status Runner::run(const SharedState& state)
 
     const int columns = int(std::count_if(
         catalogue.cbegin() + std::min<qsizetype>(1, catalogue.size()), catalogue.cend(),
-        [](const TColumnRec& slot) { return HasBlock(slot.method); }));
+        [](const TColumnRec& slot) { return script::HasBlock(slot.method); }));
 
     emit progressed(0, columns);
     if (Status opened = openConnection(state); !opened)
@@ -72,7 +73,7 @@ Status Runner::run(const SharedState& state)
             log(FailedLine(slot));
             log(ReasonLine(executed.error()));
         }
-        if (HasBlock(slot.method))
+        if (script::HasBlock(slot.method))
             emit progressed(++done, columns);
     }
 

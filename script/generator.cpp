@@ -10,6 +10,8 @@ namespace {
 Status appendBlock(QString& out, const TColumnRec& slot)
 {
     const MethodCode code = slot.method;
+    if (!HasBlock(code))
+        return {};
     if (code >= 1 && code <= 9)
         return appendDateTimeBlock(out, slot);
     if (code >= 101 && code <= 109)
@@ -25,6 +27,12 @@ Status appendBlock(QString& out, const TColumnRec& slot)
 constexpr qsizetype TypicalBlockSize = 420;
 
 } // namespace
+
+bool HasBlock(MethodCode code)
+{
+    return (code >= 1 && code <= 9) || (code >= 101 && code <= 109) ||
+           (code >= 1001 && code <= 1009 && code != 1006) || (code >= 2001 && code <= 2009);
+}
 
 QString BuildPreamble(std::int32_t seed)
 {

@@ -14,6 +14,9 @@ namespace corvane::script {
 // working variables of every block.
 QString BuildPreamble(std::int32_t seed);
 
+// Whether the method code has a statement block, i.e. the column is masked.
+bool HasBlock(MethodCode code);
+
 // The statement block of one slot, chosen by its method code alone; empty for
 // codes without a block. Fails on a date parameter that does not read as a
 // date, and on a word list that is missing (a notice) or unreadable. Word
