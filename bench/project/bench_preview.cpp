@@ -49,23 +49,44 @@ int main(int argc, char** argv)
     SharedState state;
     state.connect = [] { return db::MakeOdbcConnection(); };
     state.ConnectionString = server.connectionString();
-    TSelectF page;
-    page.resize(1000, 700);
-    page.SetTableSource(state);
-    page.show();
-    auto* button = page.findChild<QPushButton*>(QStringLiteral("BtSelect"));
-    auto* view = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
 
-    for (const int rows : {100000, 1000000}) {
+    // Each size on a page of its own, so that no half-read earlier result has
+    // to be wound up first; that case is measured on its own below.
+    const auto preview = [&](TSelectF& page, int rows) {
         state.CurrentTable = QStringLiteral("dbo.T%1").arg(rows);
+        auto* button = page.findChild<QPushButton*>(QStringLiteral("BtSelect"));
+        auto* view = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
         QElapsedTimer timer;
         timer.start();
         button->click();
         QApplication::processEvents();
         const double ms = timer.nsecsElapsed() / 1e6;
-        if (!dialogs.shown.isEmpty() || view->model()->rowCount() < 2)
+        return (dialogs.shown.isEmpty() && view->model()->rowCount() >= 2) ? ms : -1.0;
+    };
+    const auto makePage = [&](TSelectF& page) {
+        page.resize(1000, 700);
+        page.SetTableSource(state);
+        page.show();
+    };
+    for (const int rows : {100000, 1000000}) {
+        TSelectF page;
+        makePage(page);
+        const double ms = preview(page, rows);
+        if (ms < 0)
             return 1;
         std::printf("preview first screen\t%d\t%.1f\n", rows, ms);
+    }
+    // A new preview over one whose result is still mostly unread: the rest
+    // that the network already buffered is wound up first.
+    for (const int rows : {100000, 1000000}) {
+        TSelectF page;
+        makePage(page);
+        if (preview(page, rows) < 0)
+            return 1;
+        const double ms = preview(page, 100000);
+        if (ms < 0)
+            return 1;
+        std::printf("preview after a half-read preview\t%d\t%.1f\n", rows, ms);
     }
     return 0;
 }
