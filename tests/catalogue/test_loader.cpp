@@ -1,3 +1,4 @@
+#include "tests/support/schemarows.h"
 #include "catalogue/loader.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/testlocale.h"
@@ -5,21 +6,10 @@
 #include <QTest>
 
 using namespace corvane;
+using test::row;
+using test::schemaFields;
 
 namespace {
-
-// The schema query's result columns, in the order the server returns them.
-const QStringList schemaFields = {
-    QStringLiteral("tab"),      QStringLiteral("col"),     QStringLiteral("schema"),
-    QStringLiteral("stab"),     QStringLiteral("FK_Column"), QStringLiteral("PK_Table"),
-    QStringLiteral("PK_Column"), QStringLiteral("Constraint_Name"), QStringLiteral("PK"),
-    QStringLiteral("isnull"),   QStringLiteral("typ"),     QStringLiteral("char_max")};
-
-// One row from "tab|col|schema|stab|FK_Column|PK_Table|PK_Column|Constraint_Name|PK|isnull|typ|char_max".
-QStringList row(const char* line)
-{
-    return QString::fromUtf8(line).split(u'|');
-}
 
 db::Rows rows(const QList<QStringList>& lines)
 {

@@ -1,3 +1,4 @@
+#include "tests/support/schemarows.h"
 #include "cli/commandline.h"
 #include "script/generator.h"
 #include "tests/support/fakeconnection.h"
@@ -10,19 +11,10 @@
 #include <QTest>
 
 using namespace corvane;
+using test::row;
+using test::schemaFields;
 
 namespace {
-
-const QStringList schemaFields = {
-    QStringLiteral("tab"),       QStringLiteral("col"),        QStringLiteral("schema"),
-    QStringLiteral("stab"),      QStringLiteral("FK_Column"),  QStringLiteral("PK_Table"),
-    QStringLiteral("PK_Column"), QStringLiteral("Constraint_Name"), QStringLiteral("PK"),
-    QStringLiteral("isnull"),    QStringLiteral("typ"),        QStringLiteral("char_max")};
-
-QStringList row(const char* line)
-{
-    return QString::fromUtf8(line).split(u'|');
-}
 
 // Two tables; slots: 1 dbo.Customer, 2 id, 3 name, 4 dbo.Orders, 5 id, 6 qty, 7 customer.
 db::Rows shopSchema()

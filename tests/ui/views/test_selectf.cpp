@@ -1,3 +1,4 @@
+#include "tests/ui/views/previewprobe.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
@@ -13,44 +14,9 @@
 #include <QTest>
 
 using namespace corvane;
+using namespace corvane::test;
 
 namespace {
-
-QTableView* grid(TSelectF& page)
-{
-    return page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
-}
-
-QString label(TSelectF& page)
-{
-    return page.findChild<QLabel*>(QStringLiteral("LaTabel"))->text();
-}
-
-void clickSelect(TSelectF& page)
-{
-    QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("BtSelect")), Qt::LeftButton);
-}
-
-QStringList headings(QTableView* view)
-{
-    QStringList out;
-    for (int c = 0; c < view->model()->columnCount(); ++c)
-        out << view->model()->headerData(c, Qt::Horizontal).toString();
-    return out;
-}
-
-QStringList cells(QTableView* view)
-{
-    QStringList out;
-    const QAbstractItemModel* model = view->model();
-    for (int r = 0; r < model->rowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < model->columnCount(); ++c)
-            row << model->index(r, c).data().toString();
-        out << row.join(u'|');
-    }
-    return out;
-}
 
 db::Rows numbered(int count)
 {

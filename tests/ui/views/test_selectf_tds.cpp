@@ -1,3 +1,4 @@
+#include "tests/ui/views/previewprobe.h"
 // The preview page against the TDS test server, through the real ODBC layer.
 #include "db/odbcconnection.h"
 #include "tests/support/fakedialogs.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 
 using namespace corvane;
+using namespace corvane::test;
 using test::TdsServer;
 
 namespace {
@@ -43,42 +45,6 @@ const QByteArray OtherRules = R"([
     {"match": "select * from [dbo].[Person]", "columns": [
         {"name": "id", "type": "int"}, {"name": "nickname", "type": "nvarchar"}], "rows": [[9, "other row"]]}
 ])";
-
-QTableView* grid(TSelectF& page)
-{
-    return page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
-}
-
-QString label(TSelectF& page)
-{
-    return page.findChild<QLabel*>(QStringLiteral("LaTabel"))->text();
-}
-
-void clickSelect(TSelectF& page)
-{
-    QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("BtSelect")), Qt::LeftButton);
-}
-
-QStringList headings(QTableView* view)
-{
-    QStringList out;
-    for (int c = 0; c < view->model()->columnCount(); ++c)
-        out << view->model()->headerData(c, Qt::Horizontal).toString();
-    return out;
-}
-
-QStringList cells(QTableView* view)
-{
-    QStringList out;
-    const QAbstractItemModel* model = view->model();
-    for (int r = 0; r < model->rowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < model->columnCount(); ++c)
-            row << model->index(r, c).data().toString();
-        out << row.join(u'|');
-    }
-    return out;
-}
 
 } // namespace
 

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/views/selectf.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+#include <QTableView>
+#include <QTest>
+
+namespace corvane::test {
+
+// What the preview page shows, read through its designer names.
+inline QTableView* grid(TSelectF& page)
+{
+    return page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+}
+
+inline QString label(TSelectF& page)
+{
+    return page.findChild<QLabel*>(QStringLiteral("LaTabel"))->text();
+}
+
+inline void clickSelect(TSelectF& page)
+{
+    QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("BtSelect")), Qt::LeftButton);
+}
+
+inline QStringList headings(QTableView* view)
+{
+    QStringList out;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        out << view->model()->headerData(c, Qt::Horizontal).toString();
+    return out;
+}
+
+// Each row's cells joined by '|'.
+inline QStringList cells(QTableView* view)
+{
+    QStringList out;
+    const QAbstractItemModel* model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model->columnCount(); ++c)
+            row << model->index(r, c).data().toString();
+        out << row.join(u'|');
+    }
+    return out;
+}
+
+} // namespace corvane::test
