@@ -11,8 +11,11 @@ namespace corvane {
 // most ParamCapacity characters (longer values are cut when stored).
 struct TColumnRec
 {
-    QString stab;            // schema, dot, table
+    QString stab;            // schema, dot, table: as shown and stored, never split
+    QString schema;          // the table's schema, as the server names it
+    QString tab;             // the table's name, as the server names it
     QString col;             // column name
+    QString PK_schema;       // schema of the referenced table of a foreign-key column
     QString PK_table;        // referenced table of a foreign-key column, else empty
     QString PK_column;       // referenced key column, else empty
     QString Constraint_Name; // foreign-key constraint, else empty

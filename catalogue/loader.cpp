@@ -6,9 +6,12 @@ void BuildCatalogue(const QString& databaseName, const db::Rows& rows, TData& ca
                     SchemaTree& tree)
 {
     const int stabField = rows.fieldIndex(QStringLiteral("stab"));
+    const int schemaField = rows.fieldIndex(QStringLiteral("schema"));
+    const int tabField = rows.fieldIndex(QStringLiteral("tab"));
     const int colField = rows.fieldIndex(QStringLiteral("col"));
     const int pkField = rows.fieldIndex(QStringLiteral("PK"));
     const int typField = rows.fieldIndex(QStringLiteral("typ"));
+    const int pkSchemaField = rows.fieldIndex(QStringLiteral("PK_schema"));
     const int pkTableField = rows.fieldIndex(QStringLiteral("PK_table"));
     const int pkColumnField = rows.fieldIndex(QStringLiteral("PK_column"));
     const int isnullField = rows.fieldIndex(QStringLiteral("isnull"));
@@ -34,9 +37,12 @@ void BuildCatalogue(const QString& databaseName, const db::Rows& rows, TData& ca
             tree.addColumn(table, field(row, colField));
             TColumnRec& rec = catalogue[slot];
             rec.stab = stab;
+            rec.schema = field(row, schemaField);
+            rec.tab = field(row, tabField);
             rec.col = field(row, colField);
             rec.PK = field(row, pkField);
             rec.typ = field(row, typField);
+            rec.PK_schema = field(row, pkSchemaField);
             rec.PK_table = field(row, pkTableField);
             rec.PK_column = field(row, pkColumnField);
             rec.isnull = field(row, isnullField);

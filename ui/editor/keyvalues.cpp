@@ -1,17 +1,11 @@
 #include "ui/editor/keyvalues.h"
 
+#include "catalogue/sqlname.h"
 #include "catalogue/textconv.h"
 
 #include <QRegularExpression>
 
 namespace corvane::editor {
-
-QString quoteName(const QString& name)
-{
-    QString escaped = name;
-    escaped.replace(u']', QStringLiteral("]]"));
-    return u'[' + escaped + u']';
-}
 
 QString keyValueQuery(const TColumnRec& slot)
 {

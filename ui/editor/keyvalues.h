@@ -11,9 +11,6 @@
 // The value list of a foreign-key column: the values of the key it refers to.
 namespace corvane::editor {
 
-// A name as a bracketed identifier, ']' doubled inside it.
-QString quoteName(const QString& name);
-
 // "select [PK_column] from [PK_table]"
 QString keyValueQuery(const TColumnRec& slot);
 

@@ -1,22 +1,15 @@
 #include "ui/views/previewsql.h"
 
+#include "catalogue/sqlname.h"
+
 namespace corvane {
-
-namespace {
-
-QString bracketed(QString name)
-{
-    return u'[' + name.replace(u']', QStringLiteral("]]")) + u']';
-}
-
-} // namespace
 
 QString QuotedTableName(const QString& treeText)
 {
     const qsizetype dot = treeText.indexOf(u'.');
     if (dot < 0)
-        return bracketed(treeText);
-    return bracketed(treeText.left(dot)) + u'.' + bracketed(treeText.mid(dot + 1));
+        return quoteName(treeText);
+    return quoteName(treeText.left(dot)) + u'.' + quoteName(treeText.mid(dot + 1));
 }
 
 QString PreviewQuery(const QString& treeText)
