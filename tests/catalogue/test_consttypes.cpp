@@ -201,11 +201,44 @@ private Q_SLOTS:
         test::useTestLocale();
     }
 
-    void badDate()
+    // Besides the short format, yyyy-MM-dd reads under every locale; a date
+    // that reads in neither names where it came from when it is a parameter.
+    void dateReading_data()
     {
-        const auto result = TextToDate(QStringLiteral("31.12.2030"));
-        QVERIFY(!result.ok());
-        QCOMPARE(result.error().message, QStringLiteral("'31.12.2030' is not a valid date"));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("short") << QStringLiteral(" 12/8/1950 ") << QDate(1950, 12, 8);
+        QTest::newRow("iso") << QStringLiteral("1950-12-08") << QDate(1950, 12, 8);
+        QTest::newRow("iso leap day") << QStringLiteral("2024-02-29") << QDate(2024, 2, 29);
+        QTest::newRow("iso no such day") << QStringLiteral("2023-02-29") << QDate();
+        QTest::newRow("iso unpadded") << QStringLiteral("1950-12-8") << QDate();
+        QTest::newRow("other locale") << QStringLiteral("31.12.2030") << QDate();
+        QTest::newRow("empty") << QString() << QDate();
+    }
+    void dateReading()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        TColumnRec slot;
+        slot.stab = QStringLiteral("dbo.Person");
+        slot.col = QStringLiteral("Birthdate");
+        const auto result = ParamToDate(slot, text);
+        QCOMPARE(result.ok(), date.isValid());
+        if (date.isValid())
+            QCOMPARE(*result, date);
+        else
+            QCOMPARE(result.error().message,
+                     QStringLiteral("'%1' is not a valid date (table dbo.Person, column Birthdate)")
+                         .arg(text));
+    }
+
+    void fileDates()
+    {
+        QCOMPARE(DateToFileText(QDate(987, 3, 4)), QStringLiteral("0987-03-04"));
+        QCOMPARE(FileTextToParam(QStringLiteral("0987-03-04")), QStringLiteral("3/4/0987"));
+        QCOMPARE(FileTextToParam(QStringLiteral("2030-12-31")), QStringLiteral("12/31/2030"));
+        QCOMPARE(FileTextToParam(QStringLiteral("12/31/2030")), QStringLiteral("12/31/2030"));
+        QCOMPARE(FileTextToParam(QStringLiteral("2030-12-31 ")), QStringLiteral("2030-12-31 "));
     }
 };
 

@@ -73,8 +73,8 @@ private Q_SLOTS:
         QTest::newRow("no login") << QStringLiteral("srv") << QStringLiteral("db") << QString();
     }
 
-    // A missing field stops before any connection is tried and leaves "OK" as
-    // it was, enabled after an earlier success too.
+    // A missing field stops before any connection is tried, also after an
+    // earlier success.
     void requiredFields()
     {
         QFETCH(QString, server);
@@ -95,7 +95,7 @@ private Q_SLOTS:
             QCOMPARE(dialogs.texts(),
                      QStringList{QStringLiteral("message: All fields are required !")});
             QVERIFY(fake.opened.isEmpty());
-            QCOMPARE(dialog.Button1->isEnabled(), testedBefore);
+            QVERIFY(!dialog.Button1->isEnabled());
         }
     }
 
@@ -160,32 +160,98 @@ private Q_SLOTS:
         fake.refuseOpen = QStringLiteral("Cannot open database");
         dialog.testConnection();
         QVERIFY(!dialog.Button1->isEnabled());
-        // The server's own text is not shown.
+        // The server's reason goes under the fixed first line, in the error box.
         QCOMPARE(dialogs.texts(),
-                 QStringList({QStringLiteral("message: Connection failed."),
+                 QStringList({QStringLiteral("error: Connection failed.\nLogin failed for user 'sa'."),
                               QStringLiteral("message: Test connection succeeded."),
-                              QStringLiteral("message: Connection failed.")}));
+                              QStringLiteral("error: Connection failed.\nCannot open database")}));
         dialog.Button1Click();
         QVERIFY(result.isEmpty());
         QVERIFY(dialog.isVisible() || dialog.result() != int(QDialog::Accepted));
     }
 
-    // Fields edited after a successful test do not reach the result: "OK"
-    // hands over the string that was tested.
-    void okHandsOverTheTestedString()
+    // Any edit after a successful test asks for a new one: "OK" never hands
+    // over values other than those shown.
+    void editAfterTestDisablesOk_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("server") << QStringLiteral("EdServerName");
+        QTest::newRow("database") << QStringLiteral("EdDatabaseName");
+        QTest::newRow("login") << QStringLiteral("EdLogin");
+        QTest::newRow("password") << QStringLiteral("EdPassword");
+    }
+    void editAfterTestDisablesOk()
+    {
+        QFETCH(QString, field);
+        test::FakeServer fake;
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(fake.factory());
+        dialog.SetResultTarget(&result);
+        dialog.show();
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
+        dialog.testConnection();
+        QVERIFY(dialog.Button1->isEnabled());
+
+        auto* edit = dialog.findChild<QLineEdit*>(field);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_X);
+        QVERIFY(!dialog.Button1->isEnabled());
+        dialog.Button1Click();
+        QVERIFY(result.isEmpty());
+
+        // Testing the shown values again makes them confirmable.
+        dialog.testConnection();
+        QVERIFY(dialog.Button1->isEnabled());
+        dialog.Button1Click();
+        QCOMPARE(result, fake.opened.constLast());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    // Enter tests the typed values, and once they passed, confirms them.
+    void enterPressesTheNextStep()
     {
         test::FakeServer fake;
         test::FakeDialogs dialogs;
         QString result;
         TLoginF dialog(fake.factory());
         dialog.SetResultTarget(&result);
+        dialog.show();
         fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
              QStringLiteral("pw"));
-        dialog.testConnection();
-        dialog.EdDatabaseName->setText(QStringLiteral("other"));
-        dialog.Button1Click();
+        dialog.EdPassword->setFocus();
+        QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
+        QCOMPARE(fake.opened.size(), 1);
+        QVERIFY(result.isEmpty());
+        QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
+        QCOMPARE(fake.opened.size(), 1);
         QCOMPARE(result, fake.opened.constLast());
-        QVERIFY(result.contains(QStringLiteral("Initial Catalog=db;")));
+    }
+
+    // A driver that repeats the password in its reason does not show it.
+    void reasonMasksThePassword()
+    {
+        QCOMPARE(TLoginF::failureText(Error::failure(QStringLiteral("bad PWD=hunter2;")),
+                                      QStringLiteral("hunter2")),
+                 QStringLiteral("Connection failed.\nbad PWD=***;"));
+        QCOMPARE(TLoginF::failureText(Error::failure(QStringLiteral("Login failed for user 'sa'.")),
+                                      QStringLiteral("a")),
+                 QStringLiteral("Connection failed.\nLogin failed for user 'sa'."));
+        QCOMPARE(TLoginF::failureText(Error::failure(QString()), QString()),
+                 QStringLiteral("Connection failed."));
+    }
+
+    void rememberedFields()
+    {
+        test::FakeServer fake;
+        TLoginF dialog(fake.factory());
+        dialog.show();
+        dialog.setFields(QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"));
+        QCOMPARE(dialog.EdLogin->text(), QStringLiteral("sa"));
+        QVERIFY(dialog.EdPassword->text().isEmpty());
+        QVERIFY(!dialog.Button1->isEnabled());
+        QCOMPARE(dialog.focusWidget(), dialog.EdPassword);
     }
 
     void cancelWritesNothing_data()
