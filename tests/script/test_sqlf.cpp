@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList{u"save: Save your SQL file"_s});
         const auto& options = dialogs.shown.constFirst().options;
         QCOMPARE(options.directory, QDir::currentPath());
-        QCOMPARE(options.filter, u"Text file | *.txt"_s);
+        QCOMPARE(options.filter, u"Text file | *.txt;;SQL script | *.sql"_s);
         QCOMPARE(options.defaultSuffix, u"txt"_s);
         QCOMPARE(readAll(path), QByteArray(expected.script.toUtf8() + "\r\n"));
     }

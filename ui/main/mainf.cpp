@@ -76,6 +76,8 @@ TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     m_strip->setObjectName(QStringLiteral("Image1"));
     m_strip->setPixmap(QPixmap(QStringLiteral(":/corvane/strip.jpg")));
     m_strip->setScaledContents(true);
+    // Decoration: it stretches with the window and never sets its height.
+    m_strip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     m_strip->setFixedWidth(m_strip->pixmap().isNull() ? 0 : m_strip->pixmap().width());
 
     auto* central = new QWidget;
@@ -354,6 +356,8 @@ void TMainF::TreeView1Change(const QModelIndex& node)
     if (level < 0) {
         VList->setRowCount(0);
         m_state.CurrentTable.clear();
+        if (m_select)
+            m_select->ShowTableName();
         return;
     }
     const int absolute = SchemaTreeModel::absoluteIndex(node);
@@ -365,15 +369,15 @@ void TMainF::TreeView1Change(const QModelIndex& node)
             sheets->setVisible(level == SchemaTree::ColumnLevel);
     }
 
-    if (level == SchemaTree::ColumnLevel) {
+    if (level == SchemaTree::ColumnLevel)
         m_state.CurrentTable = nodes.at(nodes.at(absolute).parent).text;
-        if (m_select)
-            m_select->ShowTableName();
-    } else if (level == SchemaTree::TableLevel) {
+    else if (level == SchemaTree::TableLevel)
         m_state.CurrentTable = nodes.at(absolute).text;
-    } else {
+    else
         m_state.CurrentTable.clear();
-    }
+    // The preview's label names the table that "Select table" would show.
+    if (m_select)
+        m_select->ShowTableName();
 
     VList->setRowCount(0);
     if (level == SchemaTree::ColumnLevel)
@@ -546,6 +550,10 @@ void TMainF::filterTree(const QString& text)
     if (again.isValid()) {
         TreeView1->setCurrentIndex(again);
         TreeView1->scrollTo(again);
+    } else {
+        // A reset drops the current node without telling: the facts and the
+        // table go with it.
+        TreeView1Change(QModelIndex());
     }
 }
 
