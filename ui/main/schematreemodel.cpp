@@ -32,6 +32,18 @@ QIcon maskedMark()
     return icon;
 }
 
+// Unmasked columns get a blank of the mark's size, so that all names of a
+// table start at the same place.
+QIcon blankMark()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
 } // namespace
 
 SchemaTreeModel::SchemaTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -139,7 +151,10 @@ QVariant SchemaTreeModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole: return m_tree.nodes.at(node).text;
     case Qt::ToolTipRole: return masked ? GetMethodName(slot->method) : m_tree.nodes.at(node).text;
-    case Qt::DecorationRole: return masked ? QVariant(maskedMark()) : QVariant();
+    case Qt::DecorationRole:
+        if (!slot)
+            return {};
+        return masked ? maskedMark() : blankMark();
     case TypeRole: return slot ? slot->typ : QString();
     default: return {};
     }
