@@ -40,7 +40,8 @@ int main(int argc, char* argv[])
     const QString demo = demoServer(QApplication::arguments());
     std::unique_ptr<QSettings> settings;
     if (demo.isEmpty())
-        settings = std::make_unique<QSettings>(QStringLiteral("Corvane"), QStringLiteral("Corvane"));
+        settings =
+            std::make_unique<QSettings>(QStringLiteral("Corvane"), QStringLiteral("Corvane"));
     else
         settings = std::make_unique<QSettings>(QDir::current().filePath(QStringLiteral("demo.ini")),
                                                QSettings::IniFormat);
@@ -58,8 +59,9 @@ int main(int argc, char* argv[])
     }
     window.FormCreate();
     if (!demo.isEmpty())
-        window.setWindowTitle(window.windowTitle() +
-                              QStringLiteral(" - demo server: it answers, but nothing in it changes"));
+        window.setWindowTitle(
+            window.windowTitle() +
+            QStringLiteral(" - demo server: it answers, but nothing in it changes"));
     window.show();
     return app.exec();
 }

@@ -24,7 +24,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QPushButton>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTabWidget>
@@ -132,7 +131,8 @@ void TMainF::buildMenu()
 
     QMenu* virtualData = bar->addMenu(QStringLiteral("&Virtual data"));
     virtualData->setObjectName(QStringLiteral("Virtualdata1"));
-    item(virtualData, QStringLiteral("&New file"), QStringLiteral("Insert1"), &TMainF::Insert1Click);
+    item(virtualData, QStringLiteral("&New file"), QStringLiteral("Insert1"),
+         &TMainF::Insert1Click);
     item(virtualData, QStringLiteral("&Edit file"), QStringLiteral("Edit1"), &TMainF::Edit1Click);
 
     QMenu* tree = bar->addMenu(QStringLiteral("&Database tree"));
@@ -208,8 +208,8 @@ QWidget* TMainF::buildTreeSide()
     VList->verticalHeader()->hide();
     VList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
     VList->horizontalHeader()->setStretchLastSection(true);
-    VList->setColumnWidth(0, VList->fontMetrics().horizontalAdvance(
-                                 QStringLiteral("PK Constraint_Name")) + 16);
+    VList->setColumnWidth(
+        0, VList->fontMetrics().horizontalAdvance(QStringLiteral("PK Constraint_Name")) + 16);
     VList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     VList->setSelectionMode(QAbstractItemView::NoSelection);
     // Room for the eight rows of a foreign-key column without a scroll bar.
@@ -321,9 +321,9 @@ void TMainF::Button1Click()
         dialog.setFields(last.server, last.database, last.login);
         runDialog(dialog);
         if (!m_state.ConnectionString.isEmpty())
-            settings::rememberLogin(m_settings, {dialog.EdServerName->text(),
-                                                 dialog.EdDatabaseName->text(),
-                                                 dialog.EdLogin->text()});
+            settings::rememberLogin(m_settings,
+                                    {dialog.EdServerName->text(), dialog.EdDatabaseName->text(),
+                                     dialog.EdLogin->text()});
     }
     if (m_state.ConnectionString.isEmpty())
         return;
@@ -472,10 +472,10 @@ void TMainF::MyPageControl1Change()
 
 void TMainF::Saveproject1Click()
 {
-    const QString name = ui::dialogs().saveFileName(
-        this, {QStringLiteral("Save your project"),
-               settings::lastFolder(m_settings, settings::ProjectFolder), ProjectFilter,
-               QStringLiteral("crv")});
+    const QString name =
+        ui::dialogs().saveFileName(this, {QStringLiteral("Save your project"),
+                                          settings::lastFolder(m_settings, settings::ProjectFolder),
+                                          ProjectFilter, QStringLiteral("crv")});
     if (name.isEmpty())
         return;
     settings::rememberFolder(m_settings, settings::ProjectFolder, name);
@@ -484,9 +484,10 @@ void TMainF::Saveproject1Click()
 
 void TMainF::Loadproject1Click()
 {
-    const QString name = ui::dialogs().openFileName(
-        this, {QStringLiteral("Load your project"),
-               settings::lastFolder(m_settings, settings::ProjectFolder), ProjectFilter, QString()});
+    const QString name =
+        ui::dialogs().openFileName(this, {QStringLiteral("Load your project"),
+                                          settings::lastFolder(m_settings, settings::ProjectFolder),
+                                          ProjectFilter, QString()});
     if (name.isEmpty())
         return;
     settings::rememberFolder(m_settings, settings::ProjectFolder, name);

@@ -149,14 +149,18 @@ QVariant SchemaTreeModel::data(const QModelIndex& index, int role) const
     const TColumnRec* slot = columnSlot(node);
     const bool masked = slot && script::HasBlock(slot->method);
     switch (role) {
-    case Qt::DisplayRole: return m_tree.nodes.at(node).text;
-    case Qt::ToolTipRole: return masked ? GetMethodName(slot->method) : m_tree.nodes.at(node).text;
+    case Qt::DisplayRole:
+        return m_tree.nodes.at(node).text;
+    case Qt::ToolTipRole:
+        return masked ? GetMethodName(slot->method) : m_tree.nodes.at(node).text;
     case Qt::DecorationRole:
         if (!slot)
             return {};
         return masked ? maskedMark() : blankMark();
-    case TypeRole: return slot ? slot->typ : QString();
-    default: return {};
+    case TypeRole:
+        return slot ? slot->typ : QString();
+    default:
+        return {};
     }
 }
 

@@ -32,7 +32,6 @@ public:
     // Shows only the tables and columns whose names hold `text` (TreeFilter);
     // empty shows every node. Resets the model when the text changes.
     void setFilterText(const QString& text);
-    const TreeFilter& filter() const { return m_filter; }
     void clear() { setTree({}); }
     const SchemaTree& tree() const { return m_tree; }
 

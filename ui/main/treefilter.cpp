@@ -63,18 +63,15 @@ int TreeFilter::childCount(const SchemaTree& tree, int parent) const
     if (parent >= tree.nodes.size() || m_row.value(parent, -1) < 0)
         return 0;
     switch (tree.nodes.at(parent).level) {
-    case SchemaTree::DatabaseLevel: return int(m_tables.size());
+    case SchemaTree::DatabaseLevel:
+        return int(m_tables.size());
     case SchemaTree::TableLevel: {
         const int shown = m_row.at(parent);
         return m_firstChild.at(shown + 1) - m_firstChild.at(shown);
     }
-    default: return 0;
+    default:
+        return 0;
     }
-}
-
-int TreeFilter::shownColumns(const SchemaTree& tree) const
-{
-    return isActive() ? int(m_columns.size()) : int(tree.nodes.size() - tree.tables.size()) - (tree.isEmpty() ? 0 : 1);
 }
 
 } // namespace corvane

@@ -25,8 +25,6 @@ public:
     // As SchemaTree::child and childCount, over the shown nodes only.
     int child(const SchemaTree& tree, int parent, int row) const;
     int childCount(const SchemaTree& tree, int parent) const;
-    // Number of column nodes shown.
-    int shownColumns(const SchemaTree& tree) const;
 
 private:
     QString m_text;

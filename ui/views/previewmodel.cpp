@@ -95,7 +95,8 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const
     const Row& row = m_rows.at(index.row());
     const bool null = row.nulls.value(index.column());
     switch (role) {
-    case Qt::DisplayRole: return null ? QStringLiteral("NULL") : row.values.value(index.column());
+    case Qt::DisplayRole:
+        return null ? QStringLiteral("NULL") : row.values.value(index.column());
     case Qt::FontRole:
         if (null) {
             QFont font;
@@ -105,8 +106,10 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::ForegroundRole:
         return null ? QVariant(QPalette().brush(QPalette::Disabled, QPalette::Text)) : QVariant();
-    case IsNullRole: return null;
-    default: return {};
+    case IsNullRole:
+        return null;
+    default:
+        return {};
     }
 }
 

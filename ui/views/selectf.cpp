@@ -31,8 +31,7 @@ QString withRowCount(const QString& caption, const QString& rows)
 } // namespace
 
 TSelectF::TSelectF(QWidget* parent)
-    : QWidget(parent),
-      m_grid(new QTableView(this)),
+    : QWidget(parent), m_grid(new QTableView(this)),
       m_laTabel(new QLabel(QStringLiteral("Table name"), this)),
       m_btSelect(new QPushButton(QStringLiteral("Select table"), this)),
       m_model(new PreviewModel(this))
@@ -111,7 +110,8 @@ void TSelectF::BtSelectClick()
     const TColumnRec* found = TableSlot(m_state->ColumnCatalogue, table);
     if (!found) {
         connection->close();
-        ui::showError(this, Error::failure(QStringLiteral("Table %1 is not in the catalogue.").arg(table)));
+        ui::showError(
+            this, Error::failure(QStringLiteral("Table %1 is not in the catalogue.").arg(table)));
         return;
     }
     const TColumnRec source = *found;
@@ -138,8 +138,7 @@ void TSelectF::BtSelectClick()
         QMetaObject::invokeMethod(
             this, [this, error] { ui::showError(this, error); }, Qt::QueuedConnection);
     });
-    const int firstRows =
-        std::max(MinimumFirstRows, m_grid->viewport()->height() / RowHeight + 1);
+    const int firstRows = std::max(MinimumFirstRows, m_grid->viewport()->height() / RowHeight + 1);
     const Status started = model->start(std::move(connection), std::move(*query), firstRows);
     if (!started) {
         delete model;

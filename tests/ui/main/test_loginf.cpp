@@ -1,4 +1,5 @@
 #include "db/connectionstring.h"
+#include "tests/support/clipping.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
@@ -35,6 +36,23 @@ QString expectedString(const QString& password, const QString& login, const QStr
                           "possible=False");
 }
 
+// A dialog on a fake server with its four fields filled in.
+struct FilledDialog
+{
+    test::FakeServer fake;
+    test::FakeDialogs dialogs;
+    QString result;
+    TLoginF dialog{fake.factory()};
+
+    FilledDialog()
+    {
+        dialog.SetResultTarget(&result);
+        dialog.show();
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
+    }
+};
+
 } // namespace
 
 class TestLoginF : public QObject
@@ -60,6 +78,25 @@ private Q_SLOTS:
         QCOMPARE(dialog.Button1->text(), QStringLiteral("OK"));
         QCOMPARE(dialog.Button2->text(), QStringLiteral("Cancel"));
         QVERIFY(!dialog.Button1->isEnabled());
+    }
+
+    // Every caption fits at its smallest, with a font of any size.
+    void captionsFit_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
+    }
+    void captionsFit()
+    {
+        QFETCH(qreal, scale);
+        test::LargerFont font(scale);
+        test::FakeServer server;
+        TLoginF dialog(server.factory());
+        dialog.show();
+        dialog.resize(dialog.minimumSizeHint());
+        QCoreApplication::processEvents();
+        QCOMPARE(test::clippedCaptions(&dialog), QStringList());
     }
 
     void requiredFields_data()
@@ -143,13 +180,8 @@ private Q_SLOTS:
     // "OK" follows the most recent test only.
     void okFollowsTheLastTest()
     {
-        test::FakeServer fake;
-        test::FakeDialogs dialogs;
-        QString result;
-        TLoginF dialog(fake.factory());
-        dialog.SetResultTarget(&result);
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
-             QStringLiteral("pw"));
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
 
         fake.refuseOpen = QStringLiteral("Login failed for user 'sa'.");
         dialog.testConnection();
@@ -183,14 +215,8 @@ private Q_SLOTS:
     void editAfterTestDisablesOk()
     {
         QFETCH(QString, field);
-        test::FakeServer fake;
-        test::FakeDialogs dialogs;
-        QString result;
-        TLoginF dialog(fake.factory());
-        dialog.SetResultTarget(&result);
-        dialog.show();
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
-             QStringLiteral("pw"));
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
         dialog.testConnection();
         QVERIFY(dialog.Button1->isEnabled());
 
@@ -212,14 +238,8 @@ private Q_SLOTS:
     // Enter tests the typed values, and once they passed, confirms them.
     void enterPressesTheNextStep()
     {
-        test::FakeServer fake;
-        test::FakeDialogs dialogs;
-        QString result;
-        TLoginF dialog(fake.factory());
-        dialog.SetResultTarget(&result);
-        dialog.show();
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
-             QStringLiteral("pw"));
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
         dialog.EdPassword->setFocus();
         QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
         QCOMPARE(fake.opened.size(), 1);
@@ -264,14 +284,8 @@ private Q_SLOTS:
     void cancelWritesNothing()
     {
         QFETCH(bool, byFrame);
-        test::FakeServer fake;
-        test::FakeDialogs dialogs;
-        QString result;
-        TLoginF dialog(fake.factory());
-        dialog.SetResultTarget(&result);
-        dialog.show();
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
-             QStringLiteral("pw"));
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
         dialog.testConnection();
         QVERIFY(dialog.Button1->isEnabled());
         if (byFrame)

@@ -3,6 +3,7 @@
 #include "project/virtualdataf.h"
 #include "run/runsqlf.h"
 #include "script/sqlf.h"
+#include "tests/support/clipping.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
@@ -618,6 +619,25 @@ private Q_SLOTS:
         const QSize minimum = h.window.minimumSizeHint().expandedTo(h.window.minimumSize());
         QVERIFY2(minimum.width() <= 1060 && minimum.height() <= 560,
                  qPrintable(QStringLiteral("%1x%2").arg(minimum.width()).arg(minimum.height())));
+    }
+
+    // At the window's smallest, with a font twice as large, the tree side,
+    // the SQL page and the preview page show every caption whole.
+    void captionsFit()
+    {
+        test::LargerFont font(2.0);
+        Harness h;
+        h.startLoggedIn();
+        h.window.show();
+        for (int page = 0; page < h.window.MyPageControl1->count(); ++page)
+            h.window.MyPageControl1->setCurrentIndex(page);
+        h.window.resize(h.window.minimumSizeHint());
+        for (QWidget* page : {h.window.TsSQL, h.window.TsSelect}) {
+            h.window.MyPageControl1->setCurrentWidget(page);
+            QCoreApplication::processEvents();
+            QCOMPARE(test::clippedCaptions(page), QStringList());
+        }
+        QCOMPARE(test::clippedCaptions(h.window.TreeView1->parentWidget()), QStringList());
     }
 
     void looks()
