@@ -31,6 +31,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 // The picture of the strip lives in this library; a static library's resources
 // are registered by hand.
 static void initMainResources()
@@ -358,6 +360,7 @@ void TMainF::TreeView1Change(const QModelIndex& node)
         m_state.CurrentTable.clear();
         if (m_select)
             m_select->ShowTableName();
+        m_treeModel->choiceChanged(std::exchange(m_shownNode, -1));
         return;
     }
     const int absolute = SchemaTreeModel::absoluteIndex(node);
@@ -382,9 +385,9 @@ void TMainF::TreeView1Change(const QModelIndex& node)
     VList->setRowCount(0);
     if (level == SchemaTree::ColumnLevel)
         fillVList(absolute);
-    // The editor writes into the slots directly: the marks of the columns
-    // worked on so far show at the latest when the operator moves on.
-    TreeView1->viewport()->update();
+    // The editor writes into the slots directly: the mark of the column just
+    // worked on shows at the latest when the operator moves on.
+    m_treeModel->choiceChanged(std::exchange(m_shownNode, absolute));
 }
 
 void TMainF::fillVList(int slot)
@@ -428,7 +431,7 @@ void TMainF::TreeView1Click()
 void TMainF::MyPageControl1Change()
 {
     QWidget* active = MyPageControl1->currentWidget();
-    TreeView1->viewport()->update();
+    m_treeModel->choiceChanged(m_shownNode);
 
     if (!m_anonymization && active == TsAnonymization) {
         m_anonymization = new TAnonymizationF(PanScrambling);

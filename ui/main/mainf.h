@@ -115,6 +115,7 @@ private:
     QLabel* m_strip = nullptr;
     DialogRunner m_runDialog;
     QSettings* m_settings = nullptr;
+    int m_shownNode = -1; // the node whose facts VList shows
 
     TListF* m_list = nullptr;
     TSelectF* m_select = nullptr;

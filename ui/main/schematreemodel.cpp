@@ -59,6 +59,13 @@ void SchemaTreeModel::choicesChanged()
     }
 }
 
+void SchemaTreeModel::choiceChanged(int absolute)
+{
+    const QModelIndex node = indexOf(absolute);
+    if (node.isValid())
+        emit dataChanged(node, node, {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
 const TColumnRec* SchemaTreeModel::columnSlot(int node) const
 {
     if (!m_catalogue || node < 0 || node >= m_catalogue->size() || node >= m_tree.nodes.size() ||

@@ -23,8 +23,10 @@ public:
     // The slots whose types and methods the column nodes show; read on every
     // call, so that a choice shows as soon as it is made. Not owned.
     void setCatalogue(const TData* catalogue) { m_catalogue = catalogue; }
-    // Tells views that choices may have changed anywhere in the tree.
+    // Tells views that choices may have changed anywhere in the tree, or in
+    // the one slot given.
     void choicesChanged();
+    void choiceChanged(int absolute);
 
     // Replaces the whole tree (an empty tree clears the view); the filter
     // text stays and applies to the new tree.
