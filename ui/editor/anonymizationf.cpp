@@ -458,7 +458,10 @@ void TAnonymizationF::ShowColumn(int index)
         return;
     }
     if (const std::optional<TypeCategory> family = noMaskFamily(slot.method)) {
+        // "No mask" of any family leaves the column alone: the sheet shown
+        // says so too.
         radioOf(*family, std::nullopt)->radio->setChecked(true);
+        radioOf(typeFamily, std::nullopt)->radio->setChecked(true);
         return;
     }
     if (!method)
