@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -62,6 +61,25 @@ TData fixtureCatalogue()
                            QStringLiteral("-1")));
     return data;
 }
+
+// A fresh, empty working directory while it lives; the previous one comes back.
+class WorkingDirectory
+{
+public:
+    WorkingDirectory() : m_previous(QDir::currentPath())
+    {
+        m_entered = m_dir.isValid() && QDir::setCurrent(m_dir.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(m_previous); }
+    bool entered() const { return m_entered; }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+    bool m_entered = false;
+};
 
 QString stored(const TColumnRec& slot)
 {
@@ -732,11 +750,8 @@ void TestAnonymizationF::pickerClickStoresOnce()
 
 void TestAnonymizationF::virtualDataList()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+    const WorkingDirectory dir;
+    QVERIFY(dir.entered());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Virtual_Data")));
     for (const char* name : {"names.txt", "cities.txt"}) {
         QFile file(dir.filePath(QStringLiteral("Virtual_Data/") + QLatin1String(name)));
@@ -770,11 +785,8 @@ void TestAnonymizationF::virtualDataList()
 // and an empty folder says so in the list.
 void TestAnonymizationF::newWordListAppearsWithoutAClick()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+    const WorkingDirectory dir;
+    QVERIFY(dir.entered());
     TAnonymizationF form;
     form.SetData(m_state);
     QComboBox* lists = form.ComboBox4;
