@@ -103,20 +103,6 @@ Result<QDate> ParamToDate(const TColumnRec& slot, const QString& text)
     return date;
 }
 
-DateParams DateParamsOf(MethodCode code)
-{
-    switch (code) {
-    case 1: // constant
-    case 5: // constant of a foreign key
-        return DateParams::First;
-    case 4: // interval
-    case 8: // interval of a foreign key
-        return DateParams::Both;
-    default:
-        return DateParams::None;
-    }
-}
-
 QString DateToFileText(const QDate& date)
 {
     return date.toString(FileDateFormat);

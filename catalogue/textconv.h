@@ -38,10 +38,6 @@ Error AtColumn(const TColumnRec& slot, Error error);
 // "'8 Dec 1950' is not a valid date (table dbo.Person, column Birthdate)".
 Result<QDate> ParamToDate(const TColumnRec& slot, const QString& text);
 
-// Which parameters of a method code hold a date: none, param1, or both.
-enum class DateParams { None, First, Both };
-DateParams DateParamsOf(MethodCode code);
-
 // Dates as project files hold them, whatever the operator's locale: yyyy-MM-dd.
 QString DateToFileText(const QDate& date);
 // A file date back into the form the slots hold (DateToText). Texts that are not

@@ -1,5 +1,6 @@
 #include "project/loadsave.h"
 
+#include "catalogue/methods.h"
 #include "catalogue/textconv.h"
 
 #include <QFile>
@@ -53,6 +54,11 @@ private:
     qsizetype m_pos = 0;
 };
 
+bool isDate(const MethodInfo* method, ParamKind MethodInfo::*param)
+{
+    return method && method->*param == ParamKind::Date;
+}
+
 // A date parameter goes into the file as yyyy-MM-dd, so that the file reads the
 // same under every locale; a text that is no date is kept as the operator left it.
 QString paramToFile(const QString& param, bool isDate)
@@ -97,11 +103,12 @@ Status TLoadSave::SaveProject(const QString& fileName, const TData& catalogue)
     text += QString::number(catalogue.size()) + lineEnd;
     for (qsizetype i = 1; i < catalogue.size(); ++i) {
         const TColumnRec& slot = catalogue.at(i);
-        const DateParams dates = DateParamsOf(slot.method);
+        const MethodInfo* method = methodInfo(slot.method);
         text += QString::number(i) + separator + slot.col + separator + slot.stab + separator +
                 QString::number(slot.method) + separator +
-                paramToFile(slot.param1, dates != DateParams::None) + separator +
-                paramToFile(slot.param2, dates == DateParams::Both) + separator + lineEnd;
+                paramToFile(slot.param1, isDate(method, &MethodInfo::param1)) + separator +
+                paramToFile(slot.param2, isDate(method, &MethodInfo::param2)) + separator +
+                lineEnd;
     }
 
     QSaveFile file(fileName);
@@ -150,9 +157,9 @@ Status TLoadSave::LoadProject(const QString& fileName, TData& catalogue)
         if (!method)
             return method.error();
         slot.method = *method;
-        const DateParams dates = DateParamsOf(slot.method);
-        slot.setParam1(paramFromFile(fields[4], dates != DateParams::None));
-        slot.setParam2(paramFromFile(fields[5], dates == DateParams::Both));
+        const MethodInfo* info = methodInfo(slot.method);
+        slot.setParam1(paramFromFile(fields[4], isDate(info, &MethodInfo::param1)));
+        slot.setParam2(paramFromFile(fields[5], isDate(info, &MethodInfo::param2)));
     }
     return {};
 }

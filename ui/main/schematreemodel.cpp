@@ -1,6 +1,6 @@
 #include "ui/main/schematreemodel.h"
 
-#include "script/generator.h"
+#include "catalogue/methods.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -154,7 +154,7 @@ QVariant SchemaTreeModel::data(const QModelIndex& index, int role) const
     if (node < 0 || node >= m_tree.nodes.size())
         return {};
     const TColumnRec* slot = columnSlot(node);
-    const bool masked = slot && script::HasBlock(slot->method);
+    const bool masked = slot && hasBlock(slot->method);
     switch (role) {
     case Qt::DisplayRole:
         return m_tree.nodes.at(node).text;
