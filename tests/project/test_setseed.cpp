@@ -32,12 +32,7 @@ private Q_SLOTS:
     }
 
     // "Set random seed to " is never cut, whatever the font's size.
-    void captionsFit_data()
-    {
-        QTest::addColumn<qreal>("scale");
-        QTest::newRow("100 %") << 1.0;
-        QTest::newRow("200 %") << 2.0;
-    }
+    void captionsFit_data() { test::addFontScales(); }
     void captionsFit()
     {
         QFETCH(qreal, scale);

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 namespace corvane::test {
@@ -25,6 +26,14 @@ public:
 private:
     QFont m_old;
 };
+
+// The data of a test run at 100 % and at 200 %: a column "scale".
+inline void addFontScales()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("200 %") << 2.0;
+}
 
 // The captions under `root` that are shown narrower or lower than their text
 // needs; laid-out widgets report none.

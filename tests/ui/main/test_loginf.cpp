@@ -81,12 +81,7 @@ private Q_SLOTS:
     }
 
     // Every caption fits at its smallest, with a font of any size.
-    void captionsFit_data()
-    {
-        QTest::addColumn<qreal>("scale");
-        QTest::newRow("100 %") << 1.0;
-        QTest::newRow("200 %") << 2.0;
-    }
+    void captionsFit_data() { test::addFontScales(); }
     void captionsFit()
     {
         QFETCH(qreal, scale);
