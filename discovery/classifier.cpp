@@ -162,8 +162,8 @@ const Classifier& Classifier::instance()
 void Classifier::findStems(const Words& words, QVarLengthArray<Match, 16>& matches) const
 {
     const QList<Stem>& stems = Vocabulary();
-    const QByteArray& text = words.joined;
-    const int n = int(text.size());
+    const char* text = words.joined.constData();
+    const int n = int(words.joined.size());
     for (int start = 0; start < n; ++start) {
         const bool atWordStart = words.startsWordAt(start);
         int node = 0;
@@ -183,7 +183,33 @@ void Classifier::findStems(const Words& words, QVarLengthArray<Match, 16>& match
     }
 }
 
+Classifier::TableContext Classifier::tableContext(const TColumnRec& column) const
+{
+    TableContext context;
+    context.table = column.tab.isEmpty() ? column.stab.section(u'.', -1) : column.tab;
+    const Words words = SplitWords(context.table);
+    QVarLengthArray<Match, 16> matches;
+    findStems(words, matches);
+    const QList<Stem>& stems = Vocabulary();
+    for (const Match& m : matches) {
+        const Stem& stem = stems.at(m.stem);
+        context.person |= (stem.flags & PersonWord) != 0;
+        context.address |= (stem.flags & AddressWord) != 0;
+        if (stem.category == Category::Address || stem.category == Category::Phone ||
+            stem.category == Category::Email)
+            context.entity = stem.category;
+    }
+    return context;
+}
+
 Finding Classifier::classify(const TColumnRec& column) const
+{
+    if (column.col.isEmpty())
+        return {};
+    return classify(column, tableContext(column));
+}
+
+Finding Classifier::classify(const TColumnRec& column, const TableContext& context) const
 {
     Finding finding;
     if (column.col.isEmpty() || column.isForeignKey())
@@ -195,23 +221,10 @@ Finding Classifier::classify(const TColumnRec& column) const
     const Words words = SplitWords(column.col);
     QVarLengthArray<Match, 16> matches;
     findStems(words, matches);
-
-    const QString table = column.tab.isEmpty() ? column.stab.section(u'.', -1) : column.tab;
-    const Words tableWords = SplitWords(table);
-    QVarLengthArray<Match, 16> tableMatches;
-    findStems(tableWords, tableMatches);
-
-    bool tablePerson = false;
-    bool tableAddress = false;
-    Category tableEntity = Category::None;
-    for (const Match& m : tableMatches) {
-        const Stem& stem = stems.at(m.stem);
-        tablePerson |= (stem.flags & PersonWord) != 0;
-        tableAddress |= (stem.flags & AddressWord) != 0;
-        if (stem.category == Category::Address || stem.category == Category::Phone ||
-            stem.category == Category::Email)
-            tableEntity = stem.category;
-    }
+    const QString& table = context.table;
+    const bool tablePerson = context.person;
+    const bool tableAddress = context.address;
+    const Category tableEntity = context.entity;
 
     bool columnPerson = false;
     QVarLengthArray<const Match*, 8> candidates;
@@ -316,18 +329,28 @@ QVector<Finding> ClassifyCatalogue(const TData& catalogue, const QVector<int>* c
 {
     const Classifier& classifier = Classifier::instance();
     QVector<Finding> findings;
+    // A table's columns follow one another: its name is read once.
+    Classifier::TableContext context;
+    QString contextOf;
+    bool haveContext = false;
     const auto one = [&](int slot) {
-        Finding f = classifier.classify(catalogue.at(slot));
+        const TColumnRec& column = catalogue.at(slot);
+        if (!haveContext || column.stab != contextOf) {
+            context = classifier.tableContext(column);
+            contextOf = column.stab;
+            haveContext = true;
+        }
+        Finding f = classifier.classify(column, context);
+        if (!f.isPersonal())
+            return;
         f.slot = slot;
         findings.append(std::move(f));
     };
     if (columnSlots) {
-        findings.reserve(columnSlots->size());
         for (int slot : *columnSlots)
             if (slot >= 0 && slot < catalogue.size() && !catalogue.at(slot).col.isEmpty())
                 one(slot);
     } else {
-        findings.reserve(catalogue.size());
         for (int slot = 0; slot < catalogue.size(); ++slot)
             if (!catalogue.at(slot).col.isEmpty())
                 one(slot);

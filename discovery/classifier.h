@@ -27,6 +27,19 @@ public:
     // table nodes) and key columns that only point elsewhere give no finding.
     Finding classify(const TColumnRec& column) const;
 
+    // What a table's name says about its columns: whether its rows are
+    // people or addresses, or records of one kind of contact data.
+    struct TableContext
+    {
+        QString table;
+        bool person = false;
+        bool address = false;
+        Category entity = Category::None;
+    };
+    TableContext tableContext(const TColumnRec& column) const;
+    // As classify(), with the context of the column's table already read.
+    Finding classify(const TColumnRec& column, const TableContext& table) const;
+
     struct Match
     {
         int start;
@@ -41,8 +54,9 @@ private:
     std::unique_ptr<Trie> m_trie;
 };
 
-// Every column slot of the catalogue classified by names and types, in slot
-// order; `columnSlots`, when given, limits the work to those slot indexes.
+// The findings of personal data among the catalogue's columns by names and
+// types, in slot order; `columnSlots`, when given, limits the work to those
+// slot indexes. Columns without personal data get no entry.
 QVector<Finding> ClassifyCatalogue(const TData& catalogue, const QVector<int>* columnSlots = nullptr);
 
 } // namespace corvane::discovery

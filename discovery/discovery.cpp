@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace corvane::discovery {
 
 namespace {
@@ -27,7 +29,7 @@ DiscoveryReport Discover(const TData& catalogue, db::Connection* connection,
 
     auto labels = ReadSensitivityLabels(*connection);
     if (labels) {
-        ApplyLabels(report.findings, catalogue, *labels);
+        ApplyLabels(report.findings, catalogue, *labels, request.columnSlots);
     } else if (labels.error().code != InvalidObjectName) {
         report.notes << QStringLiteral("Sensitivity labels not read: ") +
                             labels.error().message.simplified();
@@ -48,6 +50,7 @@ DiscoveryReport Discover(const TData& catalogue, db::Connection* connection,
         SampleTables(*connection, catalogue, request.sampleSlots, request.sampleRows, step);
     report.stopped = !carryOn;
     const QDate today = request.today.isValid() ? request.today : QDate::currentDate();
+    QVector<Finding> added;
     for (const TableSample& table : samples) {
         if (!table.error.isEmpty()) {
             report.notes << table.stab + QStringLiteral(": values not read: ") +
@@ -55,12 +58,23 @@ DiscoveryReport Discover(const TData& catalogue, db::Connection* connection,
             continue;
         }
         for (int c = 0; c < table.columnSlots.size(); ++c) {
-            const auto it = findingOfSlot.constFind(table.columnSlots.at(c));
-            if (it == findingOfSlot.cend())
-                continue;
-            Finding& f = report.findings[*it];
-            AddValueEvidence(f, catalogue.at(f.slot), table.values.at(c), today);
+            const int slot = table.columnSlots.at(c);
+            Finding f;
+            f.slot = slot;
+            const auto it = findingOfSlot.constFind(slot);
+            if (it != findingOfSlot.cend())
+                f = report.findings.at(*it);
+            AddValueEvidence(f, catalogue.at(slot), table.values.at(c), today);
+            if (it != findingOfSlot.cend())
+                report.findings[*it] = f;
+            else if (f.isPersonal())
+                added.append(f); // the values alone tell it
         }
+    }
+    if (!added.isEmpty()) {
+        report.findings += added;
+        std::sort(report.findings.begin(), report.findings.end(),
+                  [](const Finding& a, const Finding& b) { return a.slot < b.slot; });
     }
     return report;
 }

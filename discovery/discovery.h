@@ -22,7 +22,7 @@ struct DiscoveryRequest
 
 struct DiscoveryReport
 {
-    QVector<Finding> findings; // one per column looked at, in slot order
+    QVector<Finding> findings; // the columns with personal data, in slot order
     QStringList notes;         // what could not be read, one line each
     bool stopped = false;      // the progress callback ended the sampling
 };

@@ -62,7 +62,6 @@ bool Words::endsWordAt(int offset) const
 Words SplitWords(const QString& identifier)
 {
     Words words;
-    words.joined.reserve(identifier.size() + 4);
     Class previous = Class::Separator;
     bool inWord = false;
     const qsizetype n = identifier.size();

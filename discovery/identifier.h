@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QVarLengthArray>
 #include <QString>
 #include <QVarLengthArray>
 
@@ -13,14 +14,15 @@ namespace corvane::discovery {
 // "e", "mail" and "address".
 struct Words
 {
-    QByteArray joined;
+    // On the stack for names of usual length: a schema has many thousands.
+    QVarLengthArray<char, 64> joined;
     QVarLengthArray<int, 12> starts;
 
     int count() const { return int(starts.size()); }
     int end(int word) const { return word + 1 < count() ? starts[word + 1] : int(joined.size()); }
     QByteArray word(int index) const
     {
-        return joined.mid(starts[index], end(index) - starts[index]);
+        return QByteArray(joined.constData() + starts[index], end(index) - starts[index]);
     }
     bool startsWordAt(int offset) const;
     bool endsWordAt(int offset) const;

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace corvane::discovery {
 
 namespace {
@@ -58,20 +60,30 @@ Result<QVector<SensitivityLabel>> ReadSensitivityLabels(db::Connection& connecti
 }
 
 void ApplyLabels(QVector<Finding>& findings, const TData& catalogue,
-                 const QVector<SensitivityLabel>& labels)
+                 const QVector<SensitivityLabel>& labels, const QVector<int>& columnSlots)
 {
     if (labels.isEmpty())
         return;
     QHash<QString, const SensitivityLabel*> byColumn;
     for (const SensitivityLabel& l : labels)
         byColumn.insert(key(l.schema, l.table, l.column), &l);
-    for (Finding& f : findings) {
-        if (f.slot < 0 || f.slot >= catalogue.size())
-            continue;
-        const TColumnRec& c = catalogue.at(f.slot);
+    QHash<int, int> findingOfSlot;
+    for (int i = 0; i < findings.size(); ++i)
+        findingOfSlot.insert(findings.at(i).slot, i);
+
+    const auto label = [&](int slot) {
+        const TColumnRec& c = catalogue.at(slot);
         const SensitivityLabel* l = byColumn.value(key(c.schema, c.tab, c.col));
         if (!l)
-            continue;
+            return;
+        int index = findingOfSlot.value(slot, -1);
+        if (index < 0) {
+            Finding added;
+            added.slot = slot;
+            findings.append(added);
+            index = int(findings.size() - 1);
+        }
+        Finding& f = findings[index];
         const Category named = categoryOf(l->informationType);
         if (named != Category::None && named != f.category) {
             f.category = named;
@@ -85,7 +97,18 @@ void ApplyLabels(QVector<Finding>& findings, const TData& catalogue,
         if (!l->informationType.isEmpty())
             phrase += u" (" + l->informationType + u')';
         f.evidence.prepend(phrase);
+    };
+    if (columnSlots.isEmpty()) {
+        for (int slot = 0; slot < catalogue.size(); ++slot)
+            if (!catalogue.at(slot).col.isEmpty())
+                label(slot);
+    } else {
+        for (int slot : columnSlots)
+            if (slot >= 0 && slot < catalogue.size() && !catalogue.at(slot).col.isEmpty())
+                label(slot);
     }
+    std::sort(findings.begin(), findings.end(),
+              [](const Finding& a, const Finding& b) { return a.slot < b.slot; });
 }
 
 } // namespace corvane::discovery

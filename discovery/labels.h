@@ -26,10 +26,11 @@ QString SensitivityLabelQuery();
 // with an error: the caller reports it and goes on without labels.
 Result<QVector<SensitivityLabel>> ReadSensitivityLabels(db::Connection& connection);
 
-// Every finding whose column carries a label is reported with it: the
-// category its information type names, else the one from the names, else
-// "other personal data".
+// Every column of `columnSlots` (every column when empty) that carries a
+// label is reported with it: the category its information type names, else
+// the one from the names, else "other personal data". Findings stay in slot
+// order.
 void ApplyLabels(QVector<Finding>& findings, const TData& catalogue,
-                 const QVector<SensitivityLabel>& labels);
+                 const QVector<SensitivityLabel>& labels, const QVector<int>& columnSlots = {});
 
 } // namespace corvane::discovery

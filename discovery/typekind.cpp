@@ -42,9 +42,11 @@ TypeKind KindOfType(const QString& typ)
 
 int MaxLength(const TColumnRec& column)
 {
-    const QString typ = column.typ.toLower();
-    if (typ == u"text" || typ == u"ntext")
+    if (column.typ.compare(u"text", Qt::CaseInsensitive) == 0 ||
+        column.typ.compare(u"ntext", Qt::CaseInsensitive) == 0)
         return -1;
+    if (column.char_max.isEmpty())
+        return 0;
     bool ok = false;
     const int length = column.char_max.toInt(&ok);
     return ok ? length : 0;
@@ -60,7 +62,8 @@ int DigitCapacity(const QString& typ)
         {QStringLiteral("smallmoney"), 6},  {QStringLiteral("float"), 15},
         {QStringLiteral("real"), 7},
     };
-    return digits.value(typ.toLower(), 0);
+    const auto it = digits.constFind(typ);
+    return it != digits.cend() ? *it : digits.value(typ.toLower(), 0);
 }
 
 QString TypeText(const TColumnRec& column)

@@ -294,7 +294,7 @@ private Q_SLOTS:
                                                    "[dbo].[Customer]"),
                                     QStringLiteral("select TOP (5) [Contact]]],[CardNumber] from "
                                                    "[sales].[Order Lines]")}));
-        const Finding& birth = report.findings.at(3);
+        const Finding& birth = report.findings.at(2);
         QCOMPARE(birth.slot, 5);
         QCOMPARE(birth.category, Category::BirthDate);
         QCOMPARE(birth.evidence.first(), QStringLiteral("values: 3 of 3 birth dates"));
