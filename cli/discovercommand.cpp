@@ -1,5 +1,6 @@
 #include "cli/discovercommand.h"
 
+#include "catalogue/methods.h"
 #include "cli/schemalisting.h"
 #include "discovery/suggestion.h"
 
@@ -61,7 +62,8 @@ QStringList FillSuggestions(TData& catalogue, const QVector<Finding>& findings)
             continue;
         const Suggestion s = Suggest(f, catalogue.at(f.slot));
         ApplySuggestion(catalogue[f.slot], s);
-        if (s.code == 1007 && !lists.contains(s.param1))
+        const MethodInfo* method = methodInfo(s.code);
+        if (method && method->kind == MethodKind::WordList && !lists.contains(s.param1))
             lists << s.param1;
     }
     return lists;

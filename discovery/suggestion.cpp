@@ -1,5 +1,6 @@
 #include "discovery/suggestion.h"
 
+#include "catalogue/methods.h"
 #include "discovery/typekind.h"
 
 namespace corvane::discovery {
@@ -8,11 +9,21 @@ namespace {
 
 constexpr int BirthDateNoiseDays = 180;
 
-// Code 1002 repeats its text and cuts it to each value's length, so one
+MethodCode codeOf(TypeCategory family, MethodKind kind)
+{
+    return findMethod(family, kind)->code;
+}
+
+// The same-length text repeats its text and cuts it to each value's length, so one
 // character gives a value of that character alone, as long as the original.
 Suggestion sameLength(const QString& text)
 {
-    return {1002, text, {}};
+    return {codeOf(tcVarchar, MethodKind::SameLengthText), text, {}};
+}
+
+Suggestion wordList(const QString& name)
+{
+    return {codeOf(tcVarchar, MethodKind::WordList), name, {}};
 }
 
 Suggestion lorem(int maxLength)
@@ -21,7 +32,8 @@ Suggestion lorem(int maxLength)
     // never more than it holds.
     const int longest = maxLength > 0 ? maxLength : 400;
     const int shortest = qMin(10, longest);
-    return {1003, QString::number(shortest), QString::number(longest)};
+    return {codeOf(tcVarchar, MethodKind::LoremIpsum), QString::number(shortest),
+            QString::number(longest)};
 }
 
 Suggestion forText(const Finding& finding, const TColumnRec& column)
@@ -29,13 +41,13 @@ Suggestion forText(const Finding& finding, const TColumnRec& column)
     const int length = MaxLength(column);
     switch (finding.category) {
     case Category::PersonName:
-        return {1007, finding.detail == Detail::FirstName ? FirstNamesList : LastNamesList, {}};
+        return wordList(finding.detail == Detail::FirstName ? FirstNamesList : LastNamesList);
     case Category::Address:
         if (finding.detail == Detail::HouseNumber)
             return sameLength(QStringLiteral("1"));
-        return {1007, StreetsList, {}};
+        return wordList(StreetsList);
     case Category::City:
-        return {1007, CitiesList, {}};
+        return wordList(CitiesList);
     case Category::Email:
         return sameLength(QStringLiteral("masked@example.org"));
     case Category::Phone:
@@ -50,7 +62,7 @@ Suggestion forText(const Finding& finding, const TColumnRec& column)
         // A documentation address stays a valid address where it fits.
         const QString address = QStringLiteral("192.0.2.1");
         if (length == -1 || length == 0 || length >= address.size())
-            return {1001, address, {}};
+            return {codeOf(tcVarchar, MethodKind::Constant), address, {}};
         return sameLength(QStringLiteral("0"));
     }
     case Category::BirthDate:
@@ -75,14 +87,14 @@ Suggestion Suggest(const Finding& finding, const TColumnRec& column)
     case TypeKind::Text:
         return forText(finding, column);
     case TypeKind::Date:
-        return {2, QString::number(BirthDateNoiseDays), {}};
+        return {codeOf(tcDateTime, MethodKind::Noise), QString::number(BirthDateNoiseDays), {}};
     case TypeKind::Integer:
         if (finding.category == Category::BirthDate)
-            return {102, QStringLiteral("2"), {}}; // a birth year
-        return {104, {}, {}};
+            return {codeOf(tcInteger, MethodKind::Noise), QStringLiteral("2"), {}}; // a birth year
+        return {codeOf(tcInteger, MethodKind::Shuffle), {}, {}};
     case TypeKind::Decimal:
     case TypeKind::Float:
-        return {2004, {}, {}};
+        return {codeOf(tcFloat, MethodKind::Shuffle), {}, {}};
     case TypeKind::Unusable:
         break;
     }
@@ -112,7 +124,7 @@ void ApplySuggestion(TColumnRec& column, const Suggestion& suggestion)
 
 bool IsMasked(const TColumnRec& column)
 {
-    return GetMethodName(column.method) != NoMaskName;
+    return hasBlock(column.method);
 }
 
 Coverage CoverageOf(const TData& catalogue, const QVector<Finding>& findings)

@@ -4,6 +4,7 @@
 #include "discovery/sampling.h"
 #include "discovery/suggestion.h"
 #include "discovery/values.h"
+#include "tests/discovery/columns.h"
 #include "tests/support/fakeconnection.h"
 
 #include <QTest>
@@ -15,19 +16,12 @@ namespace {
 
 const QDate Today(2026, 12, 8);
 
+using test::discoveryColumn;
+
 TColumnRec col(const QString& schema, const QString& tab, const QString& name, const QString& typ,
                const QString& charMax = {})
 {
-    TColumnRec rec;
-    rec.schema = schema;
-    rec.tab = tab;
-    rec.stab = schema + u'.' + tab;
-    rec.col = name;
-    rec.typ = typ;
-    rec.char_max = charMax;
-    rec.isnull = QStringLiteral("YES");
-    rec.method = NoMethodYet;
-    return rec;
+    return discoveryColumn(schema, tab, name, typ, charMax);
 }
 
 // Slots: 1 dbo.Customer, 2 Id, 3 Email, 4 Notes, 5 Birth, 6 sales.Order Lines,

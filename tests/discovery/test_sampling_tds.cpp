@@ -2,6 +2,7 @@
 #include "db/odbcconnection.h"
 #include "discovery/discovery.h"
 #include "discovery/labels.h"
+#include "tests/discovery/columns.h"
 #include "tests/support/tdsserver.h"
 
 #include <QTest>
@@ -15,15 +16,7 @@ namespace {
 TColumnRec col(const QString& schema, const QString& tab, const QString& name, const QString& typ,
                const QString& charMax = {})
 {
-    TColumnRec rec;
-    rec.schema = schema;
-    rec.tab = tab;
-    rec.stab = schema + u'.' + tab;
-    rec.col = name;
-    rec.typ = typ;
-    rec.char_max = charMax;
-    rec.method = NoMethodYet;
-    return rec;
+    return test::discoveryColumn(schema, tab, name, typ, charMax);
 }
 
 // Slots 2-4 dbo.Customer (Contact, Born, Photo), 6-7 sales.Order Lines (Pay]Card, Note).

@@ -1,3 +1,4 @@
+#include "tests/discovery/columns.h"
 #include "tests/support/fakeconnection.h"
 #include "ui/discovery/discoverydialog.h"
 
@@ -14,16 +15,7 @@ namespace {
 TColumnRec col(const QString& tab, const QString& name, const QString& typ,
                const QString& charMax = {})
 {
-    TColumnRec rec;
-    rec.schema = QStringLiteral("dbo");
-    rec.tab = tab;
-    rec.stab = QStringLiteral("dbo.") + tab;
-    rec.col = name;
-    rec.typ = typ;
-    rec.char_max = charMax;
-    rec.isnull = QStringLiteral("YES");
-    rec.method = NoMethodYet;
-    return rec;
+    return test::discoveryColumn(QStringLiteral("dbo"), tab, name, typ, charMax);
 }
 
 // 1 dbo.Kunde: 2 Vorname, 3 Kontakt, 4 Umsatz; 5 dbo.Log: 6 Ip, 7 Text.
