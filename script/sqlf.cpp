@@ -56,6 +56,13 @@ void TSQLF::SetSource(SharedState& state)
     m_state = &state;
 }
 
+void TSQLF::SetSaveFolder(std::function<QString()> folder,
+                          std::function<void(const QString&)> saved)
+{
+    m_saveFolder = std::move(folder);
+    m_saved = std::move(saved);
+}
+
 void TSQLF::SQLGenerator()
 {
     generate();
@@ -84,7 +91,7 @@ void TSQLF::BtSSQLSaveClick()
         return;
     ui::FileDialogOptions options;
     options.title = QStringLiteral("Save your SQL file");
-    options.directory = QDir::currentPath();
+    options.directory = m_saveFolder ? m_saveFolder() : QDir::currentPath();
     options.filter = QStringLiteral("Text file | *.txt;;SQL script | *.sql");
     options.defaultSuffix = QStringLiteral("txt");
     const QString path = ui::dialogs().saveFileName(this, options);
@@ -96,7 +103,8 @@ void TSQLF::BtSSQLSaveClick()
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     text += QStringLiteral("\r\n");
-    ui::succeeded(this, WriteTextFile(path, text));
+    if (ui::succeeded(this, WriteTextFile(path, text)) && m_saved)
+        m_saved(path);
 }
 
 } // namespace corvane

@@ -447,6 +447,11 @@ void TMainF::MyPageControl1Change()
         m_sql = new TSQLF(PaSQL);
         embed(PaSQL, m_sql);
         m_sql->SetSource(m_state);
+        m_sql->SetSaveFolder(
+            [this] { return settings::lastFolder(m_settings, settings::ScriptFolder); },
+            [this](const QString& file) {
+                settings::rememberFolder(m_settings, settings::ScriptFolder, file);
+            });
         m_sql->show();
     }
     if (!m_runSql && active == TsRunSQL) {

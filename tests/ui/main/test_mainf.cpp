@@ -15,6 +15,7 @@
 #include "ui/views/selectf.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -605,6 +606,21 @@ private Q_SLOTS:
         QCOMPARE(offered, QStringList({QStringLiteral("srv"), QStringLiteral("Shop"),
                                        QStringLiteral("sa"), QString()}));
         h.trigger("Loadproject1");
+        QCOMPARE(h.dialogs.shown.constLast().options.directory, dir.path());
+
+        // Scripts have a folder of their own.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sql")));
+        h.loginDatabase = QStringLiteral("Shop");
+        h.window.setDialogRunner([&h](QDialog& dialog) { return h.answer(dialog); });
+        h.trigger("Login1");
+        h.window.MyPageControl1->setCurrentWidget(h.window.TsSQL);
+        auto* save = h.window.sqlPage()->findChild<QPushButton*>(QStringLiteral("BtSSQLSave"));
+        h.dialogs.fileAnswers.enqueue(dir.filePath(QStringLiteral("sql/script.txt")));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(h.dialogs.shown.constLast().options.directory, QDir::currentPath());
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(h.dialogs.shown.constLast().options.directory, dir.filePath(QStringLiteral("sql")));
+        h.trigger("Saveproject1");
         QCOMPARE(h.dialogs.shown.constLast().options.directory, dir.path());
     }
 
