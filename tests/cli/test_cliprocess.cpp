@@ -19,7 +19,8 @@ using namespace corvane;
 
 namespace {
 
-const QByteArray SchemaRule = R"({"match": "INFORMATION_SCHEMA", "columns": [
+// The schema query's answer up to its rows.
+const QByteArray SchemaHead = R"({"match": "INFORMATION_SCHEMA", "columns": [
     {"name": "tab", "type": "nvarchar"}, {"name": "col", "type": "nvarchar"},
     {"name": "schema", "type": "nvarchar"}, {"name": "stab", "type": "nvarchar"},
     {"name": "FK_Column", "type": "nvarchar"}, {"name": "PK_Table", "type": "nvarchar"},
@@ -27,7 +28,9 @@ const QByteArray SchemaRule = R"({"match": "INFORMATION_SCHEMA", "columns": [
     {"name": "PK", "type": "nvarchar"}, {"name": "isnull", "type": "nvarchar"},
     {"name": "typ", "type": "nvarchar"}, {"name": "char_max", "type": "int"},
     {"name": "PK_schema", "type": "nvarchar"}],
-  "rows": [
+  "rows": [)";
+
+const QByteArray SchemaRule = SchemaHead + R"(
     ["Customer", "id", "dbo", "dbo.Customer", null, null, null, null, "id", "NO", "int", null, null],
     ["Customer", "name", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "nvarchar", 50, null],
     ["Customer", "born", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "datetime", null, null],
@@ -39,15 +42,7 @@ const QByteArray SchemaRule = R"({"match": "INFORMATION_SCHEMA", "columns": [
 
 // Names that bare T-SQL cannot take, and a foreign key into another schema
 // whose table has a namesake in dbo.
-const QByteArray HostileSchemaRule = R"({"match": "INFORMATION_SCHEMA", "columns": [
-    {"name": "tab", "type": "nvarchar"}, {"name": "col", "type": "nvarchar"},
-    {"name": "schema", "type": "nvarchar"}, {"name": "stab", "type": "nvarchar"},
-    {"name": "FK_Column", "type": "nvarchar"}, {"name": "PK_Table", "type": "nvarchar"},
-    {"name": "PK_Column", "type": "nvarchar"}, {"name": "Constraint_Name", "type": "nvarchar"},
-    {"name": "PK", "type": "nvarchar"}, {"name": "isnull", "type": "nvarchar"},
-    {"name": "typ", "type": "nvarchar"}, {"name": "char_max", "type": "int"},
-    {"name": "PK_schema", "type": "nvarchar"}],
-  "rows": [
+const QByteArray HostileSchemaRule = SchemaHead + R"(
     ["Order", "Order", "dbo", "dbo.Order", "Order", "Orders", "OrderId", "FK_Order", "Order", "NO", "int", null, "sales"],
     ["Order", "it\u0027s]", "dbo", "dbo.Order", null, null, null, null, null, "YES", "varchar", 20, null],
     ["v1.2 Archive", "when", "dbo", "dbo.v1.2 Archive", null, null, null, null, null, "YES", "date", null, null]
