@@ -26,10 +26,32 @@ QString BlockWriter::label() const
            u"]'";
 }
 
+namespace {
+
+// The codes whose blocks read the referenced table's keys.
+bool readsKeys(MethodCode code)
+{
+    return CountsMisses(code) || code == 5 || code == 105 || code == 1005 || code == 2005;
+}
+
+} // namespace
+
 void BlockWriter::begin(bool countsMisses)
 {
     out += u"begin try \r\n"
            u" begin transaction \r\n";
+    // A table that does not exist stops the whole batch where a statement
+    // names it, out of reach of CATCH; in the script's one batch that would
+    // end every later column too, so the block looks first.
+    if (options.target == Target::Script) {
+        out += u" if object_id(N'" + quoted(table) +
+               u"') is null raiserror(N'Invalid object name %s.',16,1,N'" + quoted(table) +
+               u"') \r\n";
+        if (readsKeys(slot.method))
+            out += u" if object_id(N'" + quoted(keys) +
+                   u"') is null raiserror(N'Invalid object name %s.',16,1,N'" + quoted(keys) +
+                   u"') \r\n";
+    }
     if (countsMisses)
         out += u" set @misses=0 \r\n";
 }

@@ -363,10 +363,15 @@ bool countsMisses(int code)
 QString wrapperTemplate(int code, script::Target target)
 {
     QString text = u"begin try |\n begin transaction |\n"_s;
+    const bool run = target == script::Target::Run;
+    if (!run) {
+        text += u" if object_id(N'{Tq}') is null raiserror(N'Invalid object name %s.',16,1,N'{Tq}') |\n"_s;
+        if (QList<int>{5, 6, 8, 105, 106, 107, 1005, 2005, 2006, 2007}.contains(code))
+            text += u" if object_id(N'{Kq}') is null raiserror(N'Invalid object name %s.',16,1,N'{Kq}') |\n"_s;
+    }
     if (countsMisses(code))
         text += u" set @misses=0 |\n"_s;
     text += u"{body}\n commit transaction |\n"_s;
-    const bool run = target == script::Target::Run;
     if (countsMisses(code) && !run)
         text += u" if @misses>0 print {label}+N' - '+cast(@misses as nvarchar(11))+N' rows kept their values: no key was drawn for them' |\n"_s;
     text += u"end try |\nbegin catch |\n if xact_state()<>0 rollback transaction |\n"_s;
@@ -439,6 +444,8 @@ QString expand(int code, const Fields& f, script::Target target, bool keyset)
         .replace(u"{disable}"_s, code == 2008 ? u"alter table "_s : u" alter table "_s)
         .replace(u"{pool}"_s, pool)
         .replace(u"{v}"_s, fetched)
+        .replace(u"{Tq}"_s, QString(quotedName(f.schema) + u'.' + quotedName(f.tab)).replace(u"'"_s, u"''"_s))
+        .replace(u"{Kq}"_s, QString(quotedName(f.pkSchema) + u'.' + quotedName(f.pkTable)).replace(u"'"_s, u"''"_s))
         .replace(u"{T}"_s, quotedName(f.schema) + u'.' + quotedName(f.tab))
         .replace(u"{C}"_s, quotedName(f.col))
         .replace(u"{K}"_s, quotedName(f.pkSchema) + u'.' + quotedName(f.pkTable))

@@ -132,7 +132,11 @@ private slots:
                                   u"No values to shuffle: the pool of the column is empty."_s,
                                   u"No values to draw from: the word list is empty."_s,
                                   u"Anonymisation table "_s + stab + u" column ["_s + names.col + u']',
-                                  u"a'b;--c;d]e"_s};
+                                  u"a'b;--c;d]e"_s, u"Invalid object name %s."_s};
+        // The script looks for its tables by their delimited names.
+        const auto delimited = [](QString name) -> QString { return u'[' + name.replace(u"]"_s, u"]]"_s) + u']'; };
+        literals << delimited(names.schema) + u'.' + delimited(names.tab)
+                 << delimited(names.pkSchema) + u'.' + delimited(names.pkTable);
         if (code > 1000 && code < 2000 && code != 1003 && code != 1007)
             literals << p1;
         static const QRegularExpression date(u"^\\d{8}$"_s);
