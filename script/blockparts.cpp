@@ -16,14 +16,9 @@ QString quoted(const QString& text)
 BlockWriter::BlockWriter(QString& out, const TColumnRec& slot, const BlockOptions& options)
     : out(out), slot(slot), options(options), table(quoteTable(slot.schema, slot.tab)),
       column(quoteName(slot.col)), keys(quoteTable(slot.PK_schema, slot.PK_table)),
-      key(quoteName(slot.PK_column))
+      key(quoteName(slot.PK_column)),
+      label(u"N'Anonymisation table " + quoted(slot.stab) + u" column [" + quoted(slot.col) + u"]'")
 {
-}
-
-QString BlockWriter::label() const
-{
-    return u"N'Anonymisation table " + quoted(slot.stab) + u" column [" + quoted(slot.col) +
-           u"]'";
 }
 
 namespace {
@@ -44,16 +39,19 @@ void BlockWriter::begin(bool countsMisses)
     // names it, out of reach of CATCH; in the script's one batch that would
     // end every later column too, so the block looks first.
     if (options.target == Target::Script) {
-        out += u" if object_id(N'" + quoted(table) +
-               u"') is null raiserror(N'Invalid object name %s.',16,1,N'" + quoted(table) +
-               u"') \r\n";
+        appendTableCheck(table);
         if (readsKeys(slot.method))
-            out += u" if object_id(N'" + quoted(keys) +
-                   u"') is null raiserror(N'Invalid object name %s.',16,1,N'" + quoted(keys) +
-                   u"') \r\n";
+            appendTableCheck(keys);
     }
     if (countsMisses)
         out += u" set @misses=0 \r\n";
+}
+
+void BlockWriter::appendTableCheck(const QString& name)
+{
+    const QString literal = quoted(name);
+    out += u" if object_id(N'" + literal + u"') is null raiserror(N'Invalid object name %s.',16,1,N'" +
+           literal + u"') \r\n";
 }
 
 void BlockWriter::end(bool cursor, bool countsMisses)
@@ -63,7 +61,7 @@ void BlockWriter::end(bool cursor, bool countsMisses)
     out += u" commit transaction \r\n";
     const bool script = options.target == Target::Script;
     if (countsMisses && script)
-        out += u" if @misses>0 print " + label() +
+        out += u" if @misses>0 print " + label +
                u"+N' - '+cast(@misses as nvarchar(11))+N' rows kept their values: no key was "
                u"drawn for them' \r\n";
     // Under xact_abort an error dooms the transaction: it can only be rolled
@@ -77,7 +75,7 @@ void BlockWriter::end(bool cursor, bool countsMisses)
     // THROW would end the script's only batch; RAISERROR reports and goes on.
     if (script)
         out += u" set @msg=error_message() \r\n"
-               u" raiserror(N'%s - FAILED: %s',16,1," + label() + u",@msg) \r\n";
+               u" raiserror(N'%s - FAILED: %s',16,1," + label + u",@msg) \r\n";
     else
         out += u" ;throw \r\n";
     out += u"end catch ";
@@ -85,12 +83,12 @@ void BlockWriter::end(bool cursor, bool countsMisses)
         out += u"\r\nselect misses=@misses ";
 }
 
-QString BlockWriter::cursorKind() const
+QStringView BlockWriter::cursorKind() const
 {
     // KEYSET fixes the rows and their order when the cursor opens; it needs a
     // unique index, without one the server would make it a read-only static
     // cursor.
-    return options.keyset ? QStringLiteral("CURSOR LOCAL KEYSET") : QStringLiteral("CURSOR LOCAL");
+    return options.keyset ? QStringView(u"CURSOR LOCAL KEYSET") : QStringView(u"CURSOR LOCAL");
 }
 
 void BlockWriter::cursorHead(QStringView fetchInto)

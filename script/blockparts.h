@@ -31,6 +31,8 @@ public:
     const QString column; // [column]
     const QString keys;   // [schema].[table] that a foreign key refers to
     const QString key;    // [column] of that table
+    // "Anonymisation table <stab> column [<col>]" as an N'' literal.
+    const QString label;
 
     // The block's whole work is one transaction. `countsMisses`: the block
     // counts the rows whose key draw found nothing in @misses.
@@ -42,7 +44,7 @@ public:
     void end(bool cursor, bool countsMisses = false);
 
     // "CURSOR LOCAL", with KEYSET when the table has a primary key.
-    QString cursorKind() const;
+    QStringView cursorKind() const;
 
     // "DECLARE cur ..." down to "BEGIN": the cursor over the column, opened,
     // first row fetched into `fetchInto`, loop entered.
@@ -84,8 +86,8 @@ public:
     void setNull();
 
 private:
-    // "Anonymisation table <stab> column [<col>]" as an N'' literal.
-    QString label() const;
+    // Fails the block when the table `name` does not exist.
+    void appendTableCheck(const QString& name);
 };
 
 } // namespace corvane::script::parts

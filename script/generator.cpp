@@ -23,7 +23,7 @@ Status appendBlock(QString& out, const TColumnRec& slot, const BlockOptions& opt
 }
 
 // A rough size of one block, for reserving the script's buffer once.
-constexpr qsizetype TypicalBlockSize = 700;
+constexpr qsizetype TypicalBlockSize = 950;
 
 } // namespace
 
