@@ -1,5 +1,6 @@
 #include "script/generator.h"
 
+#include "catalogue/methods.h"
 #include "project/wordlist.h"
 #include "script/blocks.h"
 
@@ -7,18 +8,20 @@ namespace corvane::script {
 
 namespace {
 
-// Appends the slot's block, or nothing; on a failure nothing either.
+// Appends the slot's block, or nothing; on a failure nothing either. The code
+// alone chooses the block, whatever the column's type.
 Status appendBlock(QString& out, const TColumnRec& slot, const BlockOptions& options)
 {
-    const MethodCode code = slot.method;
-    if (!HasBlock(code))
+    const MethodInfo* method = methodInfo(slot.method);
+    if (!method)
         return {};
-    if (code >= 1 && code <= 9)
-        return appendDateTimeBlock(out, slot, options);
-    if ((code >= 101 && code <= 109) || (code >= 2001 && code <= 2009))
-        return appendNumericBlock(out, slot, options);
-    if (code >= 1001 && code <= 1009)
-        return appendTextBlock(out, slot, options);
+    switch (method->family) {
+    case tcDateTime: return appendDateTimeBlock(out, slot, options);
+    case tcInteger:
+    case tcFloat: return appendNumericBlock(out, slot, options);
+    case tcVarchar: return appendTextBlock(out, slot, options);
+    case tcOther: break;
+    }
     return {};
 }
 
@@ -29,8 +32,7 @@ constexpr qsizetype TypicalBlockSize = 950;
 
 bool HasBlock(MethodCode code)
 {
-    return (code >= 1 && code <= 9) || (code >= 101 && code <= 109) ||
-           (code >= 1001 && code <= 1009 && code != 1006) || (code >= 2001 && code <= 2009);
+    return hasBlock(code);
 }
 
 bool CountsMisses(MethodCode code)
