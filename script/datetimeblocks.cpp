@@ -88,13 +88,10 @@ Status appendDateTimeBlock(QString& out, const TColumnRec& s, const BlockOptions
             return date.error();
         to = *date;
     }
-    SqlNumber days;
-    if (code == 2 || code == 6) {
-        auto read = ReadNumber(s, s.param1, NumberKind::Whole);
-        if (!read)
-            return read.error();
-        days = *read;
-    }
+    auto numbers = ReadNumbers(s);
+    if (!numbers)
+        return numbers.error();
+    const SqlNumber& days = numbers->first;
 
     BlockWriter w(out, s, options);
     const bool cursor = code != 1 && code != 5 && code != 9;

@@ -13,7 +13,7 @@ using parts::BlockWriter;
 struct Family
 {
     MethodCode base;
-    NumberKind kind;
+    NumberKind kind;            // whole values or decimals
     QStringView fetched;        // the row's value, in the family's widest type
     QStringView drawn;          // the new value
     QStringView pool;           // the shuffle's column of @pool
@@ -27,33 +27,7 @@ constexpr Family Integer{100, NumberKind::Whole, u"@val_int", u"@new_int", u"_in
 constexpr Family Float{2000, NumberKind::Decimal, u"@val_float", u"@rand_float", u"_float", u" ",
                        u"alter table ", u"float"};
 
-// The parameters of one slot, read as numbers before anything is written.
-struct Params
-{
-    SqlNumber first;
-    SqlNumber second;
-};
-
-Result<Params> readParams(const TColumnRec& s, const Family& f, int offset)
-{
-    Params p;
-    const bool noise = offset == 2 || offset == 6;
-    const bool bounds = offset == 3 || offset == 7;
-    if (offset == 1 || offset == 5 || noise || bounds) {
-        auto first = ReadNumber(s, s.param1, f.kind);
-        if (!first)
-            return first.error();
-        p.first = *first;
-    }
-    if (bounds || (noise && f.kind == NumberKind::Decimal)) {
-        // The float noise keeps param2 decimals.
-        auto second = ReadNumber(s, s.param2, noise ? NumberKind::Whole : f.kind);
-        if (!second)
-            return second.error();
-        p.second = *second;
-    }
-    return p;
-}
+using Params = SlotNumbers;
 
 QString noiseDraw(const Family& f, const Params& p)
 {
@@ -106,7 +80,7 @@ Status appendNumericBlock(QString& out, const TColumnRec& s, const BlockOptions&
     const int offset = s.method - f.base;
     if (offset < 1 || offset > 9)
         return {};
-    auto params = readParams(s, f, offset);
+    auto params = ReadNumbers(s);
     if (!params)
         return params.error();
     const Params& p = *params;

@@ -1,5 +1,7 @@
 #include "script/sqlnumber.h"
 
+#include "catalogue/methods.h"
+
 #include <limits>
 
 namespace corvane::script {
@@ -58,6 +60,29 @@ Result<SqlNumber> ReadNumber(const TColumnRec& slot, const QString& value, Numbe
     number.value = trimmed.toDouble();
     number.text = number.negative ? u'(' + trimmed + u')' : trimmed;
     return number;
+}
+
+Result<SlotNumbers> ReadNumbers(const TColumnRec& slot)
+{
+    SlotNumbers numbers;
+    const MethodInfo* method = methodInfo(slot.method);
+    if (!method)
+        return numbers;
+    const auto read = [&](ParamKind kind, const QString& value, SqlNumber& into) -> Status {
+        if (kind != ParamKind::Number && kind != ParamKind::DecimalNumber)
+            return {};
+        auto number = ReadNumber(slot, value,
+                                 kind == ParamKind::Number ? NumberKind::Whole : NumberKind::Decimal);
+        if (!number)
+            return number.error();
+        into = *number;
+        return {};
+    };
+    if (Status first = read(method->param1, slot.param1, numbers.first); !first)
+        return first.error();
+    if (Status second = read(method->param2, slot.param2, numbers.second); !second)
+        return second.error();
+    return numbers;
 }
 
 QString withOffset(const QString& base, qint64 offset)

@@ -28,6 +28,15 @@ struct SqlNumber
 // and the value.
 Result<SqlNumber> ReadNumber(const TColumnRec& slot, const QString& value, NumberKind kind);
 
+// The slot's numeric parameters, read as the method table says they are
+// (whole or decimal); a parameter that is no number is left empty.
+struct SlotNumbers
+{
+    SqlNumber first;
+    SqlNumber second;
+};
+Result<SlotNumbers> ReadNumbers(const TColumnRec& slot);
+
 // `base` moved by a whole `offset`: "@v+3", "@v-3", "@v" for 0.
 QString withOffset(const QString& base, qint64 offset);
 

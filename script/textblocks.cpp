@@ -90,17 +90,9 @@ Status appendTextBlock(QString& out, const TColumnRec& s, const BlockOptions& op
     if (code < 1001 || code > 1009 || code == 1006)
         return {};
     // Everything is read before anything is written.
-    SqlNumber shortest, longest;
-    if (code == 1003) {
-        auto first = ReadNumber(s, s.param1, NumberKind::Whole);
-        if (!first)
-            return first.error();
-        auto second = ReadNumber(s, s.param2, NumberKind::Whole);
-        if (!second)
-            return second.error();
-        shortest = *first;
-        longest = *second;
-    }
+    auto lengths = ReadNumbers(s);
+    if (!lengths)
+        return lengths.error();
     if (code == 1002 && s.param1.isEmpty())
         return emptyText(s);
     QString words;
@@ -126,7 +118,7 @@ Status appendTextBlock(QString& out, const TColumnRec& s, const BlockOptions& op
         appendSameLength(w, text);
         break;
     case 1003:
-        appendLorem(w, shortest, longest);
+        appendLorem(w, lengths->first, lengths->second);
         break;
     case 1004:
         w.shuffle(u"insert into @pool (", u"_text", u"@val_text", {});
