@@ -280,6 +280,8 @@ private:
         SQLHSTMT stmt = SQL_NULL_HSTMT;
         if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, m_link->dbc, &stmt)))
             return diagnostics(SQL_HANDLE_DBC, m_link->dbc, QStringLiteral("The connection is not usable."));
+        // 0 is no time-out: a run's column batch may take as long as its table
+        // needs.
         SQLSetStmtAttrW(stmt, SQL_ATTR_QUERY_TIMEOUT,
                         reinterpret_cast<SQLPOINTER>(SQLULEN(m_commandTimeout)), 0);
         QString text = sql;

@@ -145,8 +145,8 @@ private slots:
         m_generate->click();
         QCOMPARE(dialogs.texts(),
                  QStringList{u"information: File gone.txt with virtual data does not exist. "_s});
-        QString expected = script::BuildPreamble(1) + u"update dbo.T set [a]=NULL \r\n\r\n\r\n"
-                                                      u"update dbo.T set [b]=NULL \r\n\r\n\r\n"_s;
+        QString expected = script::BuildPreamble(1) + *script::BuildBlock(slot(109, u"a"_s)) +
+                           u"\r\n\r\n"_s + *script::BuildBlock(slot(9, u"b"_s)) + u"\r\n\r\n"_s;
         QCOMPARE(m_memo->toPlainText(), expected.replace(u"\r\n"_s, u"\n"_s));
     }
 
