@@ -127,7 +127,10 @@ void BlockWriter::shuffle(QStringView insertHead, QStringView pool, QStringView 
     if (!disablePrefix.isEmpty())
         out += disablePrefix + table + u" disable trigger all \r\n";
     out += u"set @id=(select min(rid)-1 from @pool) \r\n"
-           u"if @id is null raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) \r\n"
+           // An empty table has nothing to shuffle; an empty pool of a table
+           // with rows would set every row to NULL.
+           u"if @id is null and exists (select * from " + table +
+           u") raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) \r\n"
            u"DECLARE cur " + cursorKind() + u"  FOR \r\n"
            u"SELECT  " + column + u" from " + table + u" FOR UPDATE  \r\n"
            u"OPEN cur \r\n"

@@ -38,7 +38,7 @@ DEALLOCATE cur  )"_s;
         return uR"(delete from @pool |
 insert into @pool  (_datetime) select {C} from {T} order by newid() |
 set @id=(select min(rid)-1 from @pool) |
-if @id is null raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) |
+if @id is null and exists (select * from {T}) raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) |
 DECLARE cur {cur}  FOR |
 SELECT  {C} from {T} FOR UPDATE  |
 OPEN cur |
@@ -143,7 +143,7 @@ DEALLOCATE cur  )"_s;
         return uR"(delete from @pool |
 insert into @pool ({pool}) select {C} from {T} order by newid() |
 set @id=(select min(rid)-1 from @pool) |
-if @id is null raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) |
+if @id is null and exists (select * from {T}) raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) |
 DECLARE cur {cur}  FOR |
 SELECT  {C} from {T} FOR UPDATE  |
 OPEN cur |
@@ -210,7 +210,7 @@ DECLARE cur {cur} FOR |
 insert into @pool ({pool}) select {C} from {T} order by newid() |
 {disable}{T} disable trigger all |
 set @id=(select min(rid)-1 from @pool) |
-if @id is null raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) |
+if @id is null and exists (select * from {T}) raiserror(N'No values to shuffle: the pool of the column is empty.',16,1) |
 DECLARE cur {cur}  FOR |
 SELECT  {C} from {T} FOR UPDATE  |
 OPEN cur |
