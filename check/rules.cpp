@@ -1,0 +1,610 @@
+#include "check/rules.h"
+
+#include "catalogue/textconv.h"
+#include "check/methodkind.h"
+
+#include <QDate>
+#include <QHash>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <limits>
+#include <optional>
+
+namespace corvane::check {
+
+namespace {
+
+using Action = MethodKind::Action;
+using Family = MethodKind::Family;
+
+// Word lists read once per check, by name.
+using WordLists = QHash<QString, std::optional<QStringList>>;
+
+// What the rules look at: one masked slot, its method and what is known of it.
+struct Subject
+{
+    const TColumnRec& slot;
+    MethodKind kind;
+    const Facts& facts;
+    const TableFacts* table;   // null when the table's facts are unknown
+    const ColumnFacts* column; // null when the column's facts are unknown
+    const Options& options;
+    WordLists& wordLists;
+
+    bool known(FactGroup group) const { return column && facts.known(group); }
+    const ColumnFacts* properties() const { return known(FactGroup::Columns) ? column : nullptr; }
+
+    QString type() const { return properties() ? column->type : slot.typ; }
+    QString declaredType() const { return properties() ? column->declaredType() : slot.typ; }
+
+    // Characters the column holds: -1 without a limit, 0 when it has none
+    // or it is unknown. The schema query's length serves when the facts
+    // could not be read.
+    int length() const
+    {
+        if (properties())
+            return column->characterLength();
+        bool ok = false;
+        const int n = slot.char_max.toInt(&ok);
+        return ok ? n : 0;
+    }
+
+    bool notNull() const
+    {
+        return properties() ? !column->nullable : slot.isnull == u"NO";
+    }
+
+    std::optional<std::int64_t> rows() const
+    {
+        return table && facts.known(FactGroup::RowCounts) ? table->rows : std::nullopt;
+    }
+
+    // The entries of the slot's word list; none when it cannot be read (the
+    // generation reports that itself).
+    const QStringList* words() const
+    {
+        if (!options.wordList)
+            return nullptr;
+        auto it = wordLists.find(slot.param1);
+        if (it == wordLists.end()) {
+            auto text = options.wordList(slot.param1);
+            it = wordLists.insert(slot.param1, text ? std::optional(text->split(u';'))
+                                                    : std::nullopt);
+        }
+        return it->has_value() ? &**it : nullptr;
+    }
+};
+
+using RuleFn = std::optional<QString> (*)(const Subject&);
+
+struct Rule
+{
+    RuleInfo info;
+    RuleFn apply;
+};
+
+QString quotedText(const QString& text)
+{
+    constexpr int Shown = 40;
+    return u'\'' + (text.size() > Shown ? text.left(Shown) + QStringLiteral("...") : text) + u'\'';
+}
+
+QString count(std::int64_t n)
+{
+    return QLocale::c().toString(qlonglong(n));
+}
+
+// --- numbers -----------------------------------------------------------------
+
+// A parameter as the blocks take it: an optional minus, digits, and for the
+// float family a fraction.
+bool isNumber(const QString& text, bool fraction)
+{
+    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
+    static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    return (fraction ? decimal : whole).match(text).hasMatch();
+}
+
+struct Bounds
+{
+    QString low, high;
+};
+
+// Why `value` (a number) does not fit the column's type; empty when it fits
+// or the type is not bounded.
+QString outOfType(const Subject& s, const QString& value)
+{
+    const QString type = s.type();
+    struct IntegerType
+    {
+        const char16_t* name;
+        std::int64_t low, high;
+    };
+    static constexpr IntegerType integers[] = {
+        {u"tinyint", 0, 255},
+        {u"smallint", -32768, 32767},
+        {u"int", std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()},
+        {u"bigint", std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()},
+    };
+    const QString integral = value.section(u'.', 0, 0);
+    for (const IntegerType& t : integers) {
+        if (type != t.name)
+            continue;
+        bool ok = false;
+        const qlonglong n = integral.toLongLong(&ok);
+        if (ok && n >= t.low && n <= t.high)
+            return {};
+        return s.declaredType() + QStringLiteral(" holds ") + count(t.low) + QStringLiteral(" to ") +
+               count(t.high);
+    }
+    if ((type == u"decimal" || type == u"numeric") && s.properties()) {
+        const int digits = s.column->precision - s.column->scale;
+        QString whole = integral;
+        whole.remove(u'-');
+        while (whole.startsWith(u'0'))
+            whole.remove(0, 1);
+        if (whole.size() <= digits)
+            return {};
+        return s.declaredType() + QStringLiteral(" holds at most ") + QString::number(digits) +
+               QStringLiteral(" digits before the decimal point");
+    }
+    const double n = value.toDouble();
+    if (type == u"money" && std::abs(n) > 922337203685477.0)
+        return QStringLiteral("money holds -922,337,203,685,477.5808 to 922,337,203,685,477.5807");
+    if (type == u"smallmoney" && std::abs(n) > 214748.0)
+        return QStringLiteral("smallmoney holds -214,748.3648 to 214,748.3647");
+    return {};
+}
+
+// The first date that a date-time column of the type holds, and the last.
+std::optional<std::pair<QDate, QDate>> dateBounds(const QString& type)
+{
+    if (type == u"datetime")
+        return std::pair(QDate(1753, 1, 1), QDate(9999, 12, 31));
+    if (type == u"smalldatetime")
+        return std::pair(QDate(1900, 1, 1), QDate(2079, 6, 6));
+    return std::nullopt;
+}
+
+// The parameters that a method writes as values, with what they are called.
+QList<std::pair<QString, QString>> valueParameters(const Subject& s)
+{
+    switch (s.kind.action) {
+    case Action::Constant:
+        return {{QStringLiteral("constant"), s.slot.param1}};
+    case Action::Random:
+        return {{QStringLiteral("lower bound"), s.slot.param1},
+                {QStringLiteral("upper bound"), s.slot.param2}};
+    case Action::Noise:
+        return s.kind.family == Family::DateTime
+                   ? QList<std::pair<QString, QString>>{}
+                   : QList<std::pair<QString, QString>>{{QStringLiteral("noise range"), s.slot.param1}};
+    default:
+        return {};
+    }
+}
+
+// --- the rules ---------------------------------------------------------------
+
+std::optional<QString> readOnly(const Subject& s)
+{
+    const ColumnFacts* c = s.properties();
+    if (c && c->identity)
+        return QStringLiteral("identity column: the server refuses to update it; leave it unmasked");
+    if (c && c->computed)
+        return QStringLiteral("computed column: it cannot be updated; mask the columns it is "
+                              "computed from instead");
+    if (c && c->generatedAlways)
+        return QStringLiteral("period column of a system-versioned table: the server sets it "
+                              "itself and refuses updates; leave it unmasked");
+    if ((c && c->rowversion()) || (!c && (s.slot.typ == u"timestamp" || s.slot.typ == u"rowversion")))
+        return QStringLiteral("rowversion column: the server sets it itself and refuses updates; "
+                              "leave it unmasked");
+    return std::nullopt;
+}
+
+std::optional<QString> notNull(const Subject& s)
+{
+    if (s.kind.action != Action::SetNull || !s.notNull())
+        return std::nullopt;
+    return QStringLiteral("NOT NULL column: the server refuses NULL; choose a method that writes "
+                          "values");
+}
+
+bool singleRow(const Subject& s)
+{
+    const auto rows = s.rows();
+    return rows && *rows <= 1;
+}
+
+std::optional<QString> unique(const Subject& s)
+{
+    if (!s.known(FactGroup::UniqueIndexes) || s.column->uniqueColumns != 1 || singleRow(s))
+        return std::nullopt;
+    const QString index = QStringLiteral("in unique index ") + s.column->uniqueIndex;
+    if (s.kind.action == Action::Shuffle)
+        return index + QStringLiteral(": the shuffle writes row by row, and each value it writes "
+                                      "is still held by another row, so the first update breaks "
+                                      "the index; leave the column unmasked or drop the index "
+                                      "for the run");
+    if (s.kind.action == Action::SetNull) {
+        // A filtered index usually leaves NULL out; one NULL is allowed anyway.
+        if (s.column->uniqueFiltered)
+            return std::nullopt;
+        return index + QStringLiteral(": it allows one NULL, not one per row; leave the column "
+                                      "unmasked or choose a method that draws values");
+    }
+    if (s.kind.sameValue())
+        return index + QStringLiteral(": this method gives rows the same value; choose a method "
+                                      "that draws values");
+    return std::nullopt;
+}
+
+std::optional<QString> uniqueRisk(const Subject& s)
+{
+    if (!s.known(FactGroup::UniqueIndexes) || s.column->uniqueColumns < 1 || singleRow(s))
+        return std::nullopt;
+    const QString& index = s.column->uniqueIndex;
+    if (s.column->uniqueColumns == 1 && s.kind.draws())
+        return QStringLiteral("in unique index ") + index +
+               QStringLiteral(": values are drawn at random and two rows may draw the same one; "
+                              "the column then fails at that row");
+    if (s.column->uniqueColumns > 1 && (s.kind.sameValue() || s.kind.action == Action::Shuffle))
+        return QStringLiteral("in unique index ") + index + QStringLiteral(" of ") +
+               QString::number(s.column->uniqueColumns) +
+               QStringLiteral(" columns: rows that agree in the other columns may collide");
+    return std::nullopt;
+}
+
+std::optional<QString> tooLong(const Subject& s)
+{
+    const int length = s.length();
+    if (length <= 0)
+        return std::nullopt;
+    const QString limit = QStringLiteral(" is longer than ") + s.declaredType() +
+                          QStringLiteral(": the server refuses it (string or binary data would be "
+                                         "truncated)");
+    switch (s.kind.action) {
+    case Action::Constant:
+        if (s.kind.family == Family::Text && s.slot.param1.size() > length)
+            return QStringLiteral("constant of ") + QString::number(s.slot.param1.size()) +
+                   QStringLiteral(" characters") + limit + QStringLiteral("; shorten it");
+        break;
+    case Action::Lorem: {
+        bool ok = false;
+        const int longest = s.slot.param2.trimmed().toInt(&ok);
+        if (ok && longest > length)
+            return QStringLiteral("Lorem ipsum length ") + QString::number(longest) + limit +
+                   QStringLiteral("; lower the longest length to ") + QString::number(length);
+        break;
+    }
+    case Action::WordList:
+        if (const QStringList* words = s.words()) {
+            const QString* longest = nullptr;
+            for (const QString& w : *words)
+                if (w.size() > length && (!longest || w.size() > longest->size()))
+                    longest = &w;
+            if (longest)
+                return QStringLiteral("word list ") + s.slot.param1 + QStringLiteral(" has an entry of ") +
+                       QString::number(longest->size()) + QStringLiteral(" characters (") +
+                       quotedText(*longest) + u')' + limit + QStringLiteral("; shorten its entries");
+        }
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> outOfRange(const Subject& s)
+{
+    if (s.kind.family == Family::DateTime) {
+        const auto bounds = dateBounds(s.type());
+        for (const auto& [what, value] : valueParameters(s)) {
+            auto date = TextToDate(value);
+            if (!date)
+                return date.error().message + QStringLiteral(" (") + what + QStringLiteral("); enter a date");
+            if (bounds && (*date < bounds->first || *date > bounds->second))
+                return what + u' ' + value + QStringLiteral(" is outside ") + s.type() +
+                       QStringLiteral(", which holds ") + DateToText(bounds->first) +
+                       QStringLiteral(" to ") + DateToText(bounds->second);
+        }
+        return std::nullopt;
+    }
+    if (s.kind.family != Family::Integer && s.kind.family != Family::Float)
+        return std::nullopt;
+    for (const auto& [what, value] : valueParameters(s)) {
+        if (!isNumber(value, s.kind.family == Family::Float))
+            return what + u' ' + quotedText(value) +
+                   (s.kind.family == Family::Float ? QStringLiteral(" is not a number")
+                                                   : QStringLiteral(" is not a whole number")) +
+                   QStringLiteral("; enter one");
+        if (const QString why = outOfType(s, value); !why.isEmpty())
+            return what + u' ' + value + QStringLiteral(" does not fit the column: ") + why;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> referencedKey(const Subject& s)
+{
+    if (!s.known(FactGroup::ReferencingKeys) || s.column->referencedWithoutCascade <= 0)
+        return std::nullopt;
+    const int n = s.column->referencedWithoutCascade;
+    const QString keys = n == 1 ? QString(QStringLiteral("foreign key ") + s.column->blockingKey)
+                                : QString(QString::number(n) + QStringLiteral(" foreign keys (") +
+                                          s.column->blockingKey + QStringLiteral(" and others)"));
+    return QStringLiteral("referenced by ") + keys +
+           QStringLiteral(" without ON UPDATE CASCADE: a changed value leaves the rows that point "
+                          "at it without their key; leave the column unmasked");
+}
+
+std::optional<QString> foreignKeyMethod(const Subject& s)
+{
+    if (!s.kind.foreignKey)
+        return std::nullopt;
+    if (!s.slot.isForeignKey())
+        return QStringLiteral("a foreign-key method on a column that is no foreign key: there is "
+                              "no referenced column to draw from; choose the plain method");
+    if (!s.known(FactGroup::OwnKeys))
+        return std::nullopt;
+    if (s.column->foreignKeyColumns > 1)
+        return QStringLiteral("part of foreign key ") + s.slot.Constraint_Name + QStringLiteral(" of ") +
+               QString::number(s.column->foreignKeyColumns) +
+               QStringLiteral(" columns: the method draws values of one referenced column alone, "
+                              "which the key's other columns need not match; leave the column "
+                              "unmasked");
+    if (s.column->foreignKeys > 1)
+        return QStringLiteral("in ") + QString::number(s.column->foreignKeys) +
+               QStringLiteral(" foreign keys: the method draws keys of ") + s.slot.PK_table +
+               QStringLiteral(" only, which the other keys need not hold; leave the column unmasked");
+    return std::nullopt;
+}
+
+std::optional<QString> triggers(const Subject& s)
+{
+    if (!s.table || !s.facts.known(FactGroup::Triggers) || s.table->triggers <= 0 ||
+        s.kind.disablesTriggers())
+        return std::nullopt;
+    return QStringLiteral("the table has ") + QString::number(s.table->triggers) +
+           QStringLiteral(" enabled UPDATE trigger(s) (") + s.table->firstTrigger +
+           QStringLiteral(") that fire for every row this method changes; disable them for the "
+                          "run if they must not");
+}
+
+constexpr std::int64_t LargeTable = 1000000;
+
+std::optional<QString> largeTable(const Subject& s)
+{
+    const auto rows = s.rows();
+    if (!rows || *rows <= LargeTable || !s.kind.cursor())
+        return std::nullopt;
+    return QStringLiteral("this method updates row by row: about ") + count(*rows) +
+           QStringLiteral(" single-row updates for this column alone, each a statement of its "
+                          "own; expect a long run, or choose a one-statement method");
+}
+
+std::optional<QString> unicode(const Subject& s)
+{
+    const QString type = s.type();
+    if (type != u"nvarchar" && type != u"nchar" && type != u"ntext")
+        return std::nullopt;
+    const auto beyondAscii = [](const QString& text) {
+        for (QChar c : text)
+            if (c.unicode() > 0x7f)
+                return true;
+        return false;
+    };
+    const QString* text = nullptr;
+    if (s.kind.action == Action::Constant || s.kind.action == Action::SameLengthText) {
+        if (beyondAscii(s.slot.param1))
+            text = &s.slot.param1;
+    } else if (s.kind.action == Action::WordList) {
+        if (const QStringList* words = s.words())
+            for (const QString& w : *words)
+                if (beyondAscii(w)) {
+                    text = &w;
+                    break;
+                }
+    }
+    if (!text)
+        return std::nullopt;
+    return QStringLiteral("the text ") + quotedText(*text) +
+           QStringLiteral(" is written as a non-Unicode literal: characters outside the "
+                          "database's code page become '?'; keep to plain ASCII");
+}
+
+std::optional<QString> reversedInterval(const Subject& s)
+{
+    const QString& from = s.slot.param1;
+    const QString& to = s.slot.param2;
+    bool reversed = false;
+    if (s.kind.action == Action::Random && s.kind.family == Family::DateTime) {
+        const auto a = TextToDate(from), b = TextToDate(to);
+        reversed = a && b && *a > *b;
+    } else if (s.kind.action == Action::Random || s.kind.action == Action::Lorem) {
+        bool okFrom = false, okTo = false;
+        const double a = from.trimmed().toDouble(&okFrom), b = to.trimmed().toDouble(&okTo);
+        reversed = okFrom && okTo && a > b;
+    }
+    if (!reversed)
+        return std::nullopt;
+    return QStringLiteral("the interval runs from ") + from + QStringLiteral(" down to ") + to +
+           QStringLiteral(": its ends are reversed; swap them");
+}
+
+std::optional<QString> emptyTable(const Subject& s)
+{
+    const auto rows = s.rows();
+    if (!rows || *rows != 0)
+        return std::nullopt;
+    return QStringLiteral("the table has no rows: there is nothing to mask");
+}
+
+std::optional<QString> history(const Subject& s)
+{
+    if (!s.table || !s.facts.known(FactGroup::Columns) || !s.table->temporal)
+        return std::nullopt;
+    return QStringLiteral("system-versioned table: its history table keeps every value this "
+                          "method replaces; mask or purge the history as well");
+}
+
+const QList<Rule>& ruleTable()
+{
+    static const QList<Rule> rules = {
+        {{QStringLiteral("read-only"), Level::Error}, readOnly},
+        {{QStringLiteral("not-null"), Level::Error}, notNull},
+        {{QStringLiteral("unique"), Level::Error}, unique},
+        {{QStringLiteral("too-long"), Level::Error}, tooLong},
+        {{QStringLiteral("out-of-range"), Level::Error}, outOfRange},
+        {{QStringLiteral("referenced-key"), Level::Error}, referencedKey},
+        {{QStringLiteral("foreign-key-method"), Level::Error}, foreignKeyMethod},
+        {{QStringLiteral("unique-risk"), Level::Warning}, uniqueRisk},
+        {{QStringLiteral("triggers"), Level::Warning}, triggers},
+        {{QStringLiteral("large-table"), Level::Warning}, largeTable},
+        {{QStringLiteral("unicode"), Level::Warning}, unicode},
+        {{QStringLiteral("reversed-interval"), Level::Warning}, reversedInterval},
+        {{QStringLiteral("empty-table"), Level::Warning}, emptyTable},
+        {{QStringLiteral("history"), Level::Warning}, history},
+    };
+    return rules;
+}
+
+const QString FactsUnknownRule = QStringLiteral("facts-unknown");
+
+void checkSlot(const TColumnRec& slot, int index, const Facts& facts, const TableFacts* table,
+               const Options& options, WordLists& wordLists, Findings& out)
+{
+    const MethodKind kind = KindOf(slot.method);
+    if (!kind.masks())
+        return;
+    const ColumnFacts* column = nullptr;
+    if (table) {
+        const auto it = table->columns.constFind(slot.col);
+        column = it == table->columns.cend() ? nullptr : &*it;
+    }
+    const Subject subject{slot, kind, facts, table, column, options, wordLists};
+    for (const Rule& rule : ruleTable())
+        if (auto message = rule.apply(subject))
+            out.append({rule.info.level, index, slot.stab, slot.col, slot.method, rule.info.name,
+                        *message});
+}
+
+// What could not be known about a table with masked columns; empty when all is.
+QStringList unknownFor(const Facts& facts, const TableFacts* table)
+{
+    if (!table || !facts.known(FactGroup::Columns))
+        return {QStringLiteral("column facts")};
+    QStringList names = facts.unknownNames();
+    if (facts.known(FactGroup::RowCounts) && !table->rows)
+        names << FactGroupName(FactGroup::RowCounts);
+    return names;
+}
+
+} // namespace
+
+QString LevelName(Level level)
+{
+    return level == Level::Error ? QStringLiteral("error") : QStringLiteral("warning");
+}
+
+const QList<RuleInfo>& Rules()
+{
+    static const QList<RuleInfo> infos = [] {
+        QList<RuleInfo> list;
+        for (const Rule& r : ruleTable())
+            list << r.info;
+        list << RuleInfo{FactsUnknownRule, Level::Warning};
+        return list;
+    }();
+    return infos;
+}
+
+Findings CheckSlot(const TColumnRec& slot, int index, const Facts& facts, const Options& options)
+{
+    Findings findings;
+    WordLists wordLists;
+    checkSlot(slot, index, facts, facts.findTable(slot.schema, slot.tab), options, wordLists,
+              findings);
+    return findings;
+}
+
+Findings Check(const TData& catalogue, const Facts& facts, const Options& options)
+{
+    Findings findings;
+    WordLists wordLists;
+    const TableFacts* table = nullptr;
+    const TColumnRec* tableSlot = nullptr; // the first slot of the current table
+    bool tableReported = false;
+    for (int i = 1; i < catalogue.size(); ++i) {
+        const TColumnRec& slot = catalogue.at(i);
+        if (!KindOf(slot.method).masks())
+            continue;
+        if (!tableSlot || slot.schema != tableSlot->schema || slot.tab != tableSlot->tab ||
+            slot.stab != tableSlot->stab) {
+            tableSlot = &slot;
+            table = facts.findTable(slot.schema, slot.tab);
+            tableReported = false;
+        }
+        if (!tableReported) {
+            tableReported = true;
+            if (const QStringList unknown = unknownFor(facts, table); !unknown.isEmpty()) {
+                QString message = unknown.join(QStringLiteral(", ")) + QStringLiteral(" unknown");
+                if (!facts.unknownReason().isEmpty())
+                    message += QStringLiteral(" (") + facts.unknownReason() + u')';
+                message += QStringLiteral(": the rules that need them were not applied to this "
+                                          "table; check it by hand or log in with the right to "
+                                          "view its definition");
+                findings.append({Level::Warning, i, slot.stab, {}, NoMethodYet, FactsUnknownRule,
+                                 message});
+            }
+        }
+        checkSlot(slot, i, facts, table, options, wordLists, findings);
+    }
+    return findings;
+}
+
+bool HasErrors(const Findings& findings)
+{
+    return CountOf(findings, Level::Error) > 0;
+}
+
+int CountOf(const Findings& findings, Level level)
+{
+    return int(std::count_if(findings.cbegin(), findings.cend(),
+                             [level](const Finding& f) { return f.level == level; }));
+}
+
+QString Summary(const Findings& findings)
+{
+    if (findings.isEmpty())
+        return QStringLiteral("No findings");
+    const int errors = CountOf(findings, Level::Error);
+    const int warnings = CountOf(findings, Level::Warning);
+    return QString::number(errors) + (errors == 1 ? QStringLiteral(" error, ") : QStringLiteral(" errors, ")) +
+           QString::number(warnings) + (warnings == 1 ? QStringLiteral(" warning") : QStringLiteral(" warnings"));
+}
+
+QString ScriptComments(const Findings& findings)
+{
+    const auto clean = [](QString text) {
+        for (QChar& c : text) {
+            const auto category = c.category();
+            if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+                category == QChar::Separator_Paragraph)
+                c = u' ';
+        }
+        return text;
+    };
+    QString out = QStringLiteral("-- Check: ") + Summary(findings) + QStringLiteral("\r\n");
+    for (const Finding& f : findings) {
+        QString where = f.table;
+        if (!f.column.isEmpty())
+            where += QStringLiteral(" [") + f.column + QStringLiteral("] (") + GetMethodName(f.method).trimmed() + u')';
+        out += QStringLiteral("-- ") + LevelName(f.level) + u' ' + f.rule + QStringLiteral(": ") + clean(where) +
+               QStringLiteral(": ") + clean(f.message) + QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+} // namespace corvane::check
