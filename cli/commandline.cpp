@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include "catalogue/loader.h"
+#include "cli/checkcommand.h"
 #include "cli/options.h"
 #include "cli/schemalisting.h"
 #include "db/connectionstring.h"
@@ -35,6 +36,8 @@ public:
             return script();
         case Command::Run:
             return run();
+        case Command::Check:
+            return check();
         case Command::None:
             break;
         }
@@ -78,6 +81,8 @@ private:
         connection->setLoginTimeout(db::DefaultLoginTimeout);
         SchemaTree tree;
         Status loaded = LoadCatalogue(*connection, m_connectionString, m_catalogue, tree);
+        if (loaded && (m_options.command == Command::Check || m_options.command == Command::Run))
+            m_facts = LoadCheckFacts(*connection);
         const bool connected = connection->isOpen();
         connection->close();
         if (!loaded) {
@@ -168,12 +173,26 @@ private:
         m_progressShown = false;
     }
 
+    int check()
+    {
+        if (Status s = connectAndLoad(); !s)
+            return fail(ExitNotRun, s.error().message);
+        if (Status s = loadProject(); !s)
+            return fail(ExitNotRun, s.error().message);
+        const check::Findings findings = CheckProject(m_catalogue, m_facts);
+        if (int status = write(CheckListing(findings).toUtf8()); status != ExitSuccess)
+            return status;
+        return CheckExitStatus(findings);
+    }
+
     int run()
     {
         if (Status s = connectAndLoad(); !s)
             return fail(ExitNotRun, s.error().message);
         if (Status s = loadProject(); !s)
             return fail(ExitNotRun, s.error().message);
+        if (auto refusal = RunRefusal(CheckProject(m_catalogue, m_facts), m_options.force))
+            return fail(ExitNotRun, *refusal);
 
         SharedState state;
         state.ColumnCatalogue = m_catalogue;
@@ -215,6 +234,7 @@ private:
     QString m_password;
     QString m_connectionString;
     TData m_catalogue;
+    check::Facts m_facts;
     bool m_progressShown = false;
 };
 

@@ -32,6 +32,8 @@ unsigned allowedOptions(Command command)
         return ConnectionOptions | OptProject | OptSeed | OptOutput;
     case Command::Run:
         return ConnectionOptions | OptProject | OptSeed;
+    case Command::Check:
+        return ConnectionOptions | OptProject;
     case Command::None:
         break;
     }
@@ -40,7 +42,8 @@ unsigned allowedOptions(Command command)
 
 Command commandNamed(const QString& name)
 {
-    for (Command c : {Command::Schema, Command::Template, Command::Script, Command::Run})
+    for (Command c :
+         {Command::Schema, Command::Template, Command::Script, Command::Run, Command::Check})
         if (CommandName(c) == name)
             return c;
     return Command::None;
@@ -85,6 +88,8 @@ QString CommandName(Command command)
         return QStringLiteral("script");
     case Command::Run:
         return QStringLiteral("run");
+    case Command::Check:
+        return QStringLiteral("check");
     case Command::None:
         break;
     }
@@ -107,6 +112,13 @@ Result<Options> ParseArguments(const QStringList& arguments)
         QString argument = arguments.at(i);
         if (argument == u"--help" || argument == u"-h") {
             options.help = true;
+            continue;
+        }
+        if (argument == u"--force") {
+            // The one option without a value.
+            if (options.command != Command::Run)
+                return usage(options.command, QStringLiteral("--force does not apply here"));
+            options.force = true;
             continue;
         }
         if (!argument.startsWith(u"--"))
@@ -234,20 +246,35 @@ QString HelpText(Command command)
     case Command::Run:
         return QStringLiteral(
                    "Usage: corvane-cli run --server NAME --database NAME --login NAME\n"
-                   "                       --project FILE [--seed N]\n"
+                   "                       --project FILE [--seed N] [--force]\n"
                    "Anonymises the database directly, one batch per masked column, and\n"
                    "prints one log line per column on standard output (a failed column is\n"
                    "followed by an indented line with the server's error); progress goes to\n"
                    "standard error. Word lists are read from virtual_data under the current\n"
                    "directory.\n"
                    "  --project FILE     the project file with the methods of the columns\n"
-                   "  --seed N           seed of the server's random sequence (default 1)\n") +
+                   "  --seed N           seed of the server's random sequence (default 1)\n"
+                   "  --force            run although the check finds errors (see check)\n") +
                connection +
                QStringLiteral(
                    "Exit status: 0 every column succeeded; 1 a column failed or the run ended\n"
                    "early after its first batch; 2 nothing could be run (bad arguments,\n"
                    "connection failed, incompatible project, missing word list before the\n"
                    "first batch). Errors are one line on standard error.\n");
+    case Command::Check:
+        return QStringLiteral(
+                   "Usage: corvane-cli check --server NAME --database NAME --login NAME\n"
+                   "                         --project FILE\n"
+                   "Checks the project's masked columns against what the server knows of\n"
+                   "them, before a single row changes, and prints one line per finding:\n"
+                   "level (error or warning), table, column, method code, rule and message,\n"
+                   "TAB-separated (escaped as in schema). An error is what the server would\n"
+                   "refuse; run does not start while there is one unless --force is given.\n"
+                   "  --project FILE     the project file with the methods of the columns\n") +
+               connection +
+               QStringLiteral("Exit status: 0 no findings; 1 warnings only; 2 errors, or nothing\n"
+                              "could be checked (bad arguments, connection failed, incompatible\n"
+                              "project). Errors are one line on standard error.\n");
     case Command::None:
         break;
     }
@@ -259,6 +286,7 @@ QString HelpText(Command command)
         "  template   write a project file with every column unmasked\n"
         "  script     write the anonymisation script of a project\n"
         "  run        anonymise the database directly\n"
+        "  check      say before a run what the server would refuse\n"
         "Run corvane-cli COMMAND --help for a command's options.\n");
 }
 

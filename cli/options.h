@@ -9,7 +9,7 @@
 
 namespace corvane::cli {
 
-enum class Command { None, Schema, Template, Script, Run };
+enum class Command { None, Schema, Template, Script, Run, Check };
 
 // Exit statuses of the program.
 enum ExitStatus : int {
@@ -28,6 +28,7 @@ struct Options
     QString project;
     QString output;          // empty: standard output
     std::int32_t seed = 1;
+    bool force = false;      // run: go on although the check found errors
 };
 
 // Reads the arguments that follow the program name. A failure names what is

@@ -12,4 +12,9 @@ namespace corvane::cli {
 // referenced table, column and constraint, TAB-separated. Lines end in LF.
 QString SchemaListing(const TData& catalogue);
 
+// A field of a TAB-separated line. Names may hold any character; a TAB, line
+// break or backslash would break the line and field structure, so they are
+// written as \t, \n, \r and \\, which a reader can undo.
+QString EscapedField(const QString& text);
+
 } // namespace corvane::cli
