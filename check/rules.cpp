@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QHash>
-#include <QLocale>
 #include <QRegularExpression>
 
 #include <limits>
@@ -90,9 +89,18 @@ QString quotedText(const QString& text)
     return u'\'' + (text.size() > Shown ? text.left(Shown) + QStringLiteral("...") : text) + u'\'';
 }
 
+// Digits in groups of three, the same in every locale: 2,500,000.
 QString count(std::int64_t n)
 {
-    return QLocale::c().toString(qlonglong(n));
+    const QString digits = QString::number(n);
+    const qsizetype sign = n < 0 ? 1 : 0;
+    QString out = digits.left(sign);
+    for (qsizetype i = sign; i < digits.size(); ++i) {
+        if (i > sign && (digits.size() - i) % 3 == 0)
+            out += u',';
+        out += digits.at(i);
+    }
+    return out;
 }
 
 // --- numbers -----------------------------------------------------------------
