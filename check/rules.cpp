@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <limits>
 #include <optional>
@@ -17,33 +16,106 @@ namespace {
 using Action = MethodKind::Action;
 using Family = MethodKind::Family;
 
-// Word lists read once per check, by name.
-using WordLists = QHash<QString, std::optional<QStringList>>;
+// The column types whose values some rule bounds.
+enum class TypeKind {
+    Other,
+    TinyInt,
+    SmallInt,
+    Int,
+    BigInt,
+    Decimal, // decimal and numeric
+    Money,
+    SmallMoney,
+    DateTime,
+    SmallDateTime,
+    UnicodeText, // nvarchar, nchar, ntext
+};
+
+TypeKind typeKind(const QString& type)
+{
+    static const QHash<QString, TypeKind> kinds = {
+        {QStringLiteral("tinyint"), TypeKind::TinyInt},
+        {QStringLiteral("smallint"), TypeKind::SmallInt},
+        {QStringLiteral("int"), TypeKind::Int},
+        {QStringLiteral("bigint"), TypeKind::BigInt},
+        {QStringLiteral("decimal"), TypeKind::Decimal},
+        {QStringLiteral("numeric"), TypeKind::Decimal},
+        {QStringLiteral("money"), TypeKind::Money},
+        {QStringLiteral("smallmoney"), TypeKind::SmallMoney},
+        {QStringLiteral("datetime"), TypeKind::DateTime},
+        {QStringLiteral("smalldatetime"), TypeKind::SmallDateTime},
+        {QStringLiteral("nvarchar"), TypeKind::UnicodeText},
+        {QStringLiteral("nchar"), TypeKind::UnicodeText},
+        {QStringLiteral("ntext"), TypeKind::UnicodeText},
+    };
+    return kinds.value(type, TypeKind::Other);
+}
+
+// What one check reads once and uses for many columns: word lists by name,
+// dates by their text (operators give many columns the same dates).
+struct Cache
+{
+    QHash<QString, std::optional<QStringList>> wordLists;
+    QHash<QString, Result<QDate>> dates;
+    // Messages that depend on the table alone, made once per table.
+    const TableFacts* messagesOf = nullptr;
+    QString triggers, largeTable;
+
+    const QString& tableMessage(const TableFacts* table, QString Cache::*message,
+                                QString (*make)(const TableFacts&))
+    {
+        if (messagesOf != table) {
+            messagesOf = table;
+            triggers.clear();
+            largeTable.clear();
+        }
+        if ((this->*message).isEmpty())
+            this->*message = make(*table);
+        return this->*message;
+    }
+
+    const Result<QDate>& date(const QString& text)
+    {
+        auto it = dates.find(text);
+        if (it == dates.end())
+            it = dates.insert(text, TextToDate(text));
+        return *it;
+    }
+};
 
 // What the rules look at: one masked slot, its method and what is known of it.
 struct Subject
 {
+    Subject(const TColumnRec& slot, MethodKind kind, const Facts& facts, const TableFacts* table,
+            const ColumnFacts* column, const Options& options, Cache& cache)
+        : slot(slot), kind(kind), facts(facts), table(table), column(column), options(options),
+          cache(cache)
+    {
+        type = typeKind(typeName());
+    }
+
     const TColumnRec& slot;
     MethodKind kind;
     const Facts& facts;
     const TableFacts* table;   // null when the table's facts are unknown
     const ColumnFacts* column; // null when the column's facts are unknown
     const Options& options;
-    WordLists& wordLists;
+    Cache& cache;
+    TypeKind type = TypeKind::Other;
 
     bool known(FactGroup group) const { return column && facts.known(group); }
     const ColumnFacts* properties() const { return known(FactGroup::Columns) ? column : nullptr; }
 
-    QString type() const { return properties() ? column->type : slot.typ; }
+    QString typeName() const { return properties() ? column->type : slot.typ; }
     QString declaredType() const { return properties() ? column->declaredType() : slot.typ; }
 
     // Characters the column holds: -1 without a limit, 0 when it has none
-    // or it is unknown. The schema query's length serves when the facts
-    // could not be read.
+    // or it is unknown.
     int length() const
     {
-        if (properties())
-            return column->characterLength();
+        if (const ColumnFacts* c = properties())
+            return c->characterLength();
+        // The schema query's length serves when the facts could not be read.
         bool ok = false;
         const int n = slot.char_max.toInt(&ok);
         return ok ? n : 0;
@@ -65,11 +137,11 @@ struct Subject
     {
         if (!options.wordList)
             return nullptr;
-        auto it = wordLists.find(slot.param1);
-        if (it == wordLists.end()) {
+        auto it = cache.wordLists.find(slot.param1);
+        if (it == cache.wordLists.end()) {
             auto text = options.wordList(slot.param1);
-            it = wordLists.insert(slot.param1, text ? std::optional(text->split(u';'))
-                                                    : std::nullopt);
+            it = cache.wordLists.insert(slot.param1, text ? std::optional(text->split(u';'))
+                                                          : std::nullopt);
         }
         return it->has_value() ? &**it : nullptr;
     }
@@ -109,35 +181,41 @@ QString count(std::int64_t n)
 // float family a fraction.
 bool isNumber(const QString& text, bool fraction)
 {
-    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
-    static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
-    return (fraction ? decimal : whole).match(text).hasMatch();
+    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    const auto digits = [&] {
+        const qsizetype start = i;
+        while (i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9')
+            ++i;
+        return i > start;
+    };
+    if (!digits())
+        return false;
+    if (fraction && i < text.size() && text.at(i) == u'.') {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    return i == text.size();
 }
-
-struct Bounds
-{
-    QString low, high;
-};
 
 // Why `value` (a number) does not fit the column's type; empty when it fits
 // or the type is not bounded.
 QString outOfType(const Subject& s, const QString& value)
 {
-    const QString type = s.type();
     struct IntegerType
     {
-        const char16_t* name;
+        TypeKind kind;
         std::int64_t low, high;
     };
     static constexpr IntegerType integers[] = {
-        {u"tinyint", 0, 255},
-        {u"smallint", -32768, 32767},
-        {u"int", std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()},
-        {u"bigint", std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()},
+        {TypeKind::TinyInt, 0, 255},
+        {TypeKind::SmallInt, -32768, 32767},
+        {TypeKind::Int, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()},
+        {TypeKind::BigInt, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()},
     };
-    const QString integral = value.section(u'.', 0, 0);
+    const QStringView integral = QStringView(value).left(value.indexOf(u'.'));
     for (const IntegerType& t : integers) {
-        if (type != t.name)
+        if (s.type != t.kind)
             continue;
         bool ok = false;
         const qlonglong n = integral.toLongLong(&ok);
@@ -146,31 +224,31 @@ QString outOfType(const Subject& s, const QString& value)
         return s.declaredType() + QStringLiteral(" holds ") + count(t.low) + QStringLiteral(" to ") +
                count(t.high);
     }
-    if ((type == u"decimal" || type == u"numeric") && s.properties()) {
+    if (s.type == TypeKind::Decimal && s.properties()) {
         const int digits = s.column->precision - s.column->scale;
-        QString whole = integral;
-        whole.remove(u'-');
+        QStringView whole = integral;
+        if (whole.startsWith(u'-'))
+            whole = whole.mid(1);
         while (whole.startsWith(u'0'))
-            whole.remove(0, 1);
+            whole = whole.mid(1);
         if (whole.size() <= digits)
             return {};
         return s.declaredType() + QStringLiteral(" holds at most ") + QString::number(digits) +
                QStringLiteral(" digits before the decimal point");
     }
-    const double n = value.toDouble();
-    if (type == u"money" && std::abs(n) > 922337203685477.0)
+    if (s.type == TypeKind::Money && std::abs(value.toDouble()) > 922337203685477.0)
         return QStringLiteral("money holds -922,337,203,685,477.5808 to 922,337,203,685,477.5807");
-    if (type == u"smallmoney" && std::abs(n) > 214748.0)
+    if (s.type == TypeKind::SmallMoney && std::abs(value.toDouble()) > 214748.0)
         return QStringLiteral("smallmoney holds -214,748.3648 to 214,748.3647");
     return {};
 }
 
 // The first date that a date-time column of the type holds, and the last.
-std::optional<std::pair<QDate, QDate>> dateBounds(const QString& type)
+std::optional<std::pair<QDate, QDate>> dateBounds(TypeKind type)
 {
-    if (type == u"datetime")
+    if (type == TypeKind::DateTime)
         return std::pair(QDate(1753, 1, 1), QDate(9999, 12, 31));
-    if (type == u"smalldatetime")
+    if (type == TypeKind::SmallDateTime)
         return std::pair(QDate(1900, 1, 1), QDate(2079, 6, 6));
     return std::nullopt;
 }
@@ -308,13 +386,13 @@ std::optional<QString> tooLong(const Subject& s)
 std::optional<QString> outOfRange(const Subject& s)
 {
     if (s.kind.family == Family::DateTime) {
-        const auto bounds = dateBounds(s.type());
+        const auto bounds = dateBounds(s.type);
         for (const auto& [what, value] : valueParameters(s)) {
-            auto date = TextToDate(value);
+            const auto& date = s.cache.date(value);
             if (!date)
                 return date.error().message + QStringLiteral(" (") + what + QStringLiteral("); enter a date");
             if (bounds && (*date < bounds->first || *date > bounds->second))
-                return what + u' ' + value + QStringLiteral(" is outside ") + s.type() +
+                return what + u' ' + value + QStringLiteral(" is outside ") + s.typeName() +
                        QStringLiteral(", which holds ") + DateToText(bounds->first) +
                        QStringLiteral(" to ") + DateToText(bounds->second);
         }
@@ -369,33 +447,42 @@ std::optional<QString> foreignKeyMethod(const Subject& s)
     return std::nullopt;
 }
 
+QString triggersMessage(const TableFacts& table)
+{
+    return QStringLiteral("the table has ") + QString::number(table.triggers) +
+           QStringLiteral(" enabled UPDATE trigger(s) (") + table.firstTrigger +
+           QStringLiteral(") that fire for every row this method changes; disable them for the "
+                          "run if they must not");
+}
+
 std::optional<QString> triggers(const Subject& s)
 {
     if (!s.table || !s.facts.known(FactGroup::Triggers) || s.table->triggers <= 0 ||
         s.kind.disablesTriggers())
         return std::nullopt;
-    return QStringLiteral("the table has ") + QString::number(s.table->triggers) +
-           QStringLiteral(" enabled UPDATE trigger(s) (") + s.table->firstTrigger +
-           QStringLiteral(") that fire for every row this method changes; disable them for the "
-                          "run if they must not");
+    return s.cache.tableMessage(s.table, &Cache::triggers, triggersMessage);
 }
 
 constexpr std::int64_t LargeTable = 1000000;
+
+QString largeTableMessage(const TableFacts& table)
+{
+    return QStringLiteral("this method updates row by row: about ") + count(*table.rows) +
+           QStringLiteral(" single-row updates for this column alone, each a statement of its "
+                          "own; expect a long run, or choose a one-statement method");
+}
 
 std::optional<QString> largeTable(const Subject& s)
 {
     const auto rows = s.rows();
     if (!rows || *rows <= LargeTable || !s.kind.cursor())
         return std::nullopt;
-    return QStringLiteral("this method updates row by row: about ") + count(*rows) +
-           QStringLiteral(" single-row updates for this column alone, each a statement of its "
-                          "own; expect a long run, or choose a one-statement method");
+    return s.cache.tableMessage(s.table, &Cache::largeTable, largeTableMessage);
 }
 
 std::optional<QString> unicode(const Subject& s)
 {
-    const QString type = s.type();
-    if (type != u"nvarchar" && type != u"nchar" && type != u"ntext")
+    if (s.type != TypeKind::UnicodeText)
         return std::nullopt;
     const auto beyondAscii = [](const QString& text) {
         for (QChar c : text)
@@ -428,7 +515,7 @@ std::optional<QString> reversedInterval(const Subject& s)
     const QString& to = s.slot.param2;
     bool reversed = false;
     if (s.kind.action == Action::Random && s.kind.family == Family::DateTime) {
-        const auto a = TextToDate(from), b = TextToDate(to);
+        const auto &a = s.cache.date(from), &b = s.cache.date(to);
         reversed = a && b && *a > *b;
     } else if (s.kind.action == Action::Random || s.kind.action == Action::Lorem) {
         bool okFrom = false, okTo = false;
@@ -480,10 +567,9 @@ const QList<Rule>& ruleTable()
 
 const QString FactsUnknownRule = QStringLiteral("facts-unknown");
 
-void checkSlot(const TColumnRec& slot, int index, const Facts& facts, const TableFacts* table,
-               const Options& options, WordLists& wordLists, Findings& out)
+void checkSlot(const TColumnRec& slot, MethodKind kind, int index, const Facts& facts,
+               const TableFacts* table, const Options& options, Cache& cache, Findings& out)
 {
-    const MethodKind kind = KindOf(slot.method);
     if (!kind.masks())
         return;
     const ColumnFacts* column = nullptr;
@@ -491,11 +577,11 @@ void checkSlot(const TColumnRec& slot, int index, const Facts& facts, const Tabl
         const auto it = table->columns.constFind(slot.col);
         column = it == table->columns.cend() ? nullptr : &*it;
     }
-    const Subject subject{slot, kind, facts, table, column, options, wordLists};
+    const Subject subject(slot, kind, facts, table, column, options, cache);
     for (const Rule& rule : ruleTable())
         if (auto message = rule.apply(subject))
-            out.append({rule.info.level, index, slot.stab, slot.col, slot.method, rule.info.name,
-                        *message});
+            out.emplaceBack(Finding{rule.info.level, index, slot.stab, slot.col, slot.method,
+                                    rule.info.name, std::move(*message)});
 }
 
 // What could not be known about a table with masked columns; empty when all is.
@@ -531,22 +617,24 @@ const QList<RuleInfo>& Rules()
 Findings CheckSlot(const TColumnRec& slot, int index, const Facts& facts, const Options& options)
 {
     Findings findings;
-    WordLists wordLists;
-    checkSlot(slot, index, facts, facts.findTable(slot.schema, slot.tab), options, wordLists,
-              findings);
+    Cache cache;
+    checkSlot(slot, KindOf(slot.method), index, facts, facts.findTable(slot.schema, slot.tab),
+              options, cache, findings);
     return findings;
 }
 
 Findings Check(const TData& catalogue, const Facts& facts, const Options& options)
 {
     Findings findings;
-    WordLists wordLists;
+    findings.reserve(catalogue.size() / 2);
+    Cache cache;
     const TableFacts* table = nullptr;
     const TColumnRec* tableSlot = nullptr; // the first slot of the current table
     bool tableReported = false;
     for (int i = 1; i < catalogue.size(); ++i) {
         const TColumnRec& slot = catalogue.at(i);
-        if (!KindOf(slot.method).masks())
+        const MethodKind kind = KindOf(slot.method);
+        if (!kind.masks())
             continue;
         if (!tableSlot || slot.schema != tableSlot->schema || slot.tab != tableSlot->tab ||
             slot.stab != tableSlot->stab) {
@@ -567,7 +655,7 @@ Findings Check(const TData& catalogue, const Facts& facts, const Options& option
                                  message});
             }
         }
-        checkSlot(slot, i, facts, table, options, wordLists, findings);
+        checkSlot(slot, kind, i, facts, table, options, cache, findings);
     }
     return findings;
 }

@@ -139,6 +139,11 @@ private Q_SLOTS:
         QTest::newRow("stray word")
             << login("schema") + QStringList{QStringLiteral("extra")}
             << "schema: unexpected argument 'extra' (see corvane-cli schema --help)";
+        QTest::newRow("check without project")
+            << login("check") << "check: missing --project (see corvane-cli check --help)";
+        QTest::newRow("force on check")
+            << login("check") + QStringList{project, QStringLiteral("p"), QStringLiteral("--force")}
+            << "check: --force does not apply here (see corvane-cli check --help)";
     }
 
     void refusesBadArguments()
