@@ -681,6 +681,29 @@ QString Summary(const Findings& findings)
            QString::number(warnings) + (warnings == 1 ? QStringLiteral(" warning") : QStringLiteral(" warnings"));
 }
 
+QString SlotVerdict::text() const
+{
+    QStringList parts;
+    if (errors > 0)
+        parts << QString::number(errors) + (errors == 1 ? QStringLiteral(" error") : QStringLiteral(" errors"));
+    if (warnings > 0)
+        parts << QString::number(warnings) +
+                     (warnings == 1 ? QStringLiteral(" warning") : QStringLiteral(" warnings"));
+    return parts.join(QStringLiteral(", "));
+}
+
+QHash<int, SlotVerdict> VerdictsBySlot(const Findings& findings)
+{
+    QHash<int, SlotVerdict> verdicts;
+    for (const Finding& f : findings) {
+        if (f.column.isEmpty())
+            continue;
+        SlotVerdict& v = verdicts[f.slot];
+        ++(f.level == Level::Error ? v.errors : v.warnings);
+    }
+    return verdicts;
+}
+
 QString ScriptComments(const Findings& findings)
 {
     const auto clean = [](QString text) {

@@ -4,6 +4,7 @@
 #include "catalogue/result.h"
 #include "check/facts.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -62,6 +63,22 @@ bool HasErrors(const Findings& findings);
 int CountOf(const Findings& findings, Level level);
 // "3 errors, 5 warnings", "1 error, 0 warnings"; "No findings" when empty.
 QString Summary(const Findings& findings);
+
+// What one column's own findings come to, for a list with one cell per
+// column: none, warnings, or errors.
+struct SlotVerdict
+{
+    int errors = 0;
+    int warnings = 0;
+
+    Level level() const { return errors > 0 ? Level::Error : Level::Warning; }
+    // 0 nothing found, 1 warnings only, 2 errors: the order in which a list sorts.
+    int rank() const { return errors > 0 ? 2 : warnings > 0 ? 1 : 0; }
+    QString text() const; // "2 errors", "1 warning", "1 error, 2 warnings", "" for none
+};
+// By slot, for the slots that have findings of their own (table findings are
+// left out).
+QHash<int, SlotVerdict> VerdictsBySlot(const Findings& findings);
 
 // The findings as T-SQL comment lines for a script's header, each ending in
 // CR LF. A line break or other control character in a name or text turns

@@ -437,6 +437,24 @@ private Q_SLOTS:
         QVERIFY(!HasErrors({warning}));
     }
 
+    // The list's cell per column: its own findings only, errors ranked first.
+    void verdictsBySlot()
+    {
+        const Column c = column(109, {}, {}, QStringLiteral("notnull triggers=1 rows=0 unknown=unique"));
+        TData catalogue(4);
+        catalogue[2] = c.slot;
+        catalogue[3] = c.slot;
+        catalogue[3].col = QStringLiteral("d"); // no facts: nothing but the schema's NOT NULL
+        const QHash<int, SlotVerdict> verdicts = VerdictsBySlot(Check(catalogue, c.facts));
+        QCOMPARE(verdicts.size(), 2);
+        QCOMPARE(verdicts[2].text(), QStringLiteral("1 error, 2 warnings"));
+        QCOMPARE(verdicts[2].rank(), 2);
+        QCOMPARE(verdicts[3].text(), QStringLiteral("1 error, 2 warnings"));
+        QCOMPARE((SlotVerdict{0, 1}.text()), QStringLiteral("1 warning"));
+        QCOMPARE((SlotVerdict{0, 1}.rank()), 1);
+        QCOMPARE(SlotVerdict{}.rank(), 0);
+    }
+
     // A name or text with a line break must not end the comment it stands in.
     void scriptCommentsStayComments()
     {
