@@ -191,8 +191,15 @@ private:
             return fail(ExitNotRun, s.error().message);
         if (Status s = loadProject(); !s)
             return fail(ExitNotRun, s.error().message);
-        if (auto refusal = RunRefusal(CheckProject(m_catalogue, m_facts), m_options.force))
+        const check::Findings findings = CheckProject(m_catalogue, m_facts);
+        if (auto refusal = RunRefusal(findings, m_options.force))
             return fail(ExitNotRun, *refusal);
+        // A forced run says in its log what it was forced past.
+        if (check::HasErrors(findings))
+            m_context.err->write((QStringLiteral("corvane-cli: the check found ") +
+                                  check::Summary(findings) +
+                                  QStringLiteral("; running as --force asks\n"))
+                                     .toLocal8Bit());
 
         SharedState state;
         state.ColumnCatalogue = m_catalogue;
