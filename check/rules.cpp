@@ -1,7 +1,7 @@
 #include "check/rules.h"
 
 #include "catalogue/textconv.h"
-#include "check/methodkind.h"
+#include "check/masking.h"
 
 #include <QDate>
 #include <QHash>
@@ -13,8 +13,7 @@ namespace corvane::check {
 
 namespace {
 
-using Action = MethodKind::Action;
-using Family = MethodKind::Family;
+using Kind = corvane::MethodKind;
 
 // The column types whose values some rule bounds.
 enum class TypeKind {
@@ -86,16 +85,16 @@ struct Cache
 // What the rules look at: one masked slot, its method and what is known of it.
 struct Subject
 {
-    Subject(const TColumnRec& slot, MethodKind kind, const Facts& facts, const TableFacts* table,
+    Subject(const TColumnRec& slot, Masking method, const Facts& facts, const TableFacts* table,
             const ColumnFacts* column, const Options& options, Cache& cache)
-        : slot(slot), kind(kind), facts(facts), table(table), column(column), options(options),
+        : slot(slot), method(method), facts(facts), table(table), column(column), options(options),
           cache(cache)
     {
         type = typeKind(typeName());
     }
 
     const TColumnRec& slot;
-    MethodKind kind;
+    Masking method;
     const Facts& facts;
     const TableFacts* table;   // null when the table's facts are unknown
     const ColumnFacts* column; // null when the column's facts are unknown
@@ -253,19 +252,27 @@ std::optional<std::pair<QDate, QDate>> dateBounds(TypeKind type)
     return std::nullopt;
 }
 
-// The parameters that a method writes as values, with what they are called.
-QList<std::pair<QString, QString>> valueParameters(const Subject& s)
+// A parameter that a method writes as a value (or as a range of values).
+struct ValueParameter
 {
-    switch (s.kind.action) {
-    case Action::Constant:
-        return {{QStringLiteral("constant"), s.slot.param1}};
-    case Action::Random:
-        return {{QStringLiteral("lower bound"), s.slot.param1},
-                {QStringLiteral("upper bound"), s.slot.param2}};
-    case Action::Noise:
-        return s.kind.family == Family::DateTime
-                   ? QList<std::pair<QString, QString>>{}
-                   : QList<std::pair<QString, QString>>{{QStringLiteral("noise range"), s.slot.param1}};
+    QString what; // how the message names it
+    int param;    // 1 or 2
+    const QString& text;
+};
+
+QList<ValueParameter> valueParameters(const Subject& s)
+{
+    switch (s.method.kind) {
+    case Kind::Constant:
+        return {{QStringLiteral("constant"), 1, s.slot.param1}};
+    case Kind::Interval:
+        return {{QStringLiteral("lower bound"), 1, s.slot.param1},
+                {QStringLiteral("upper bound"), 2, s.slot.param2}};
+    case Kind::Noise:
+        // Date noise is a count of days, which no date type bounds.
+        if (s.method.family == tcDateTime)
+            return {};
+        return {{QStringLiteral("noise range"), 1, s.slot.param1}};
     default:
         return {};
     }
@@ -292,7 +299,7 @@ std::optional<QString> readOnly(const Subject& s)
 
 std::optional<QString> notNull(const Subject& s)
 {
-    if (s.kind.action != Action::SetNull || !s.notNull())
+    if (s.method.kind != Kind::Null || !s.notNull())
         return std::nullopt;
     return QStringLiteral("NOT NULL column: the server refuses NULL; choose a method that writes "
                           "values");
@@ -309,19 +316,19 @@ std::optional<QString> unique(const Subject& s)
     if (!s.known(FactGroup::UniqueIndexes) || s.column->uniqueColumns != 1 || singleRow(s))
         return std::nullopt;
     const QString index = QStringLiteral("in unique index ") + s.column->uniqueIndex;
-    if (s.kind.action == Action::Shuffle)
+    if (s.method.kind == Kind::Shuffle)
         return index + QStringLiteral(": the shuffle writes row by row, and each value it writes "
                                       "is still held by another row, so the first update breaks "
                                       "the index; leave the column unmasked or drop the index "
                                       "for the run");
-    if (s.kind.action == Action::SetNull) {
+    if (s.method.kind == Kind::Null) {
         // A filtered index usually leaves NULL out; one NULL is allowed anyway.
         if (s.column->uniqueFiltered)
             return std::nullopt;
         return index + QStringLiteral(": it allows one NULL, not one per row; leave the column "
                                       "unmasked or choose a method that draws values");
     }
-    if (s.kind.sameValue())
+    if (s.method.sameValue())
         return index + QStringLiteral(": this method gives rows the same value; choose a method "
                                       "that draws values");
     return std::nullopt;
@@ -332,11 +339,11 @@ std::optional<QString> uniqueRisk(const Subject& s)
     if (!s.known(FactGroup::UniqueIndexes) || s.column->uniqueColumns < 1 || singleRow(s))
         return std::nullopt;
     const QString& index = s.column->uniqueIndex;
-    if (s.column->uniqueColumns == 1 && s.kind.draws())
+    if (s.column->uniqueColumns == 1 && s.method.draws())
         return QStringLiteral("in unique index ") + index +
                QStringLiteral(": values are drawn at random and two rows may draw the same one; "
                               "the column then fails at that row");
-    if (s.column->uniqueColumns > 1 && (s.kind.sameValue() || s.kind.action == Action::Shuffle))
+    if (s.column->uniqueColumns > 1 && (s.method.sameValue() || s.method.kind == Kind::Shuffle))
         return QStringLiteral("in unique index ") + index + QStringLiteral(" of ") +
                QString::number(s.column->uniqueColumns) +
                QStringLiteral(" columns: rows that agree in the other columns may collide");
@@ -351,13 +358,13 @@ std::optional<QString> tooLong(const Subject& s)
     const QString limit = QStringLiteral(" is longer than ") + s.declaredType() +
                           QStringLiteral(": the server refuses it (string or binary data would be "
                                          "truncated)");
-    switch (s.kind.action) {
-    case Action::Constant:
-        if (s.kind.family == Family::Text && s.slot.param1.size() > length)
+    switch (s.method.kind) {
+    case Kind::Constant:
+        if (s.method.family == tcVarchar && s.slot.param1.size() > length)
             return QStringLiteral("constant of ") + QString::number(s.slot.param1.size()) +
                    QStringLiteral(" characters") + limit + QStringLiteral("; shorten it");
         break;
-    case Action::Lorem: {
+    case Kind::LoremIpsum: {
         bool ok = false;
         const int longest = s.slot.param2.trimmed().toInt(&ok);
         if (ok && longest > length)
@@ -365,7 +372,7 @@ std::optional<QString> tooLong(const Subject& s)
                    QStringLiteral("; lower the longest length to ") + QString::number(length);
         break;
     }
-    case Action::WordList:
+    case Kind::WordList:
         if (const QStringList* words = s.words()) {
             const QString* longest = nullptr;
             for (const QString& w : *words)
@@ -385,29 +392,35 @@ std::optional<QString> tooLong(const Subject& s)
 
 std::optional<QString> outOfRange(const Subject& s)
 {
-    if (s.kind.family == Family::DateTime) {
+    if (s.method.family == tcDateTime) {
         const auto bounds = dateBounds(s.type);
-        for (const auto& [what, value] : valueParameters(s)) {
-            const auto& date = s.cache.date(value);
+        for (const ValueParameter& p : valueParameters(s)) {
+            const auto& date = s.cache.date(p.text);
             if (!date)
-                return date.error().message + QStringLiteral(" (") + what + QStringLiteral("); enter a date");
-            if (bounds && (*date < bounds->first || *date > bounds->second))
-                return what + u' ' + value + QStringLiteral(" is outside ") + s.typeName() +
+                return date.error().message + QStringLiteral(" (") + p.what +
+                       QStringLiteral("); enter a date");
+            // A stored interval end is the day after the last day written.
+            const QDate written =
+                isExclusiveEndDate(*s.method.info, p.param) ? date->addDays(-1) : *date;
+            if (bounds && (written < bounds->first || written > bounds->second))
+                return p.what + u' ' + p.text + QStringLiteral(" is outside ") + s.typeName() +
                        QStringLiteral(", which holds ") + DateToText(bounds->first) +
                        QStringLiteral(" to ") + DateToText(bounds->second);
         }
         return std::nullopt;
     }
-    if (s.kind.family != Family::Integer && s.kind.family != Family::Float)
+    if (s.method.family != tcInteger && s.method.family != tcFloat)
         return std::nullopt;
-    for (const auto& [what, value] : valueParameters(s)) {
-        if (!isNumber(value, s.kind.family == Family::Float))
-            return what + u' ' + quotedText(value) +
-                   (s.kind.family == Family::Float ? QStringLiteral(" is not a number")
-                                                   : QStringLiteral(" is not a whole number")) +
+    for (const ValueParameter& p : valueParameters(s)) {
+        const bool fraction =
+            (p.param == 1 ? s.method.info->param1 : s.method.info->param2) == ParamKind::DecimalNumber;
+        if (!isNumber(p.text, fraction))
+            return p.what + u' ' + quotedText(p.text) +
+                   (fraction ? QStringLiteral(" is not a number")
+                             : QStringLiteral(" is not a whole number")) +
                    QStringLiteral("; enter one");
-        if (const QString why = outOfType(s, value); !why.isEmpty())
-            return what + u' ' + value + QStringLiteral(" does not fit the column: ") + why;
+        if (const QString why = outOfType(s, p.text); !why.isEmpty())
+            return p.what + u' ' + p.text + QStringLiteral(" does not fit the column: ") + why;
     }
     return std::nullopt;
 }
@@ -427,7 +440,7 @@ std::optional<QString> referencedKey(const Subject& s)
 
 std::optional<QString> foreignKeyMethod(const Subject& s)
 {
-    if (!s.kind.foreignKey)
+    if (!s.method.foreignKey)
         return std::nullopt;
     if (!s.slot.isForeignKey())
         return QStringLiteral("a foreign-key method on a column that is no foreign key: there is "
@@ -458,7 +471,7 @@ QString triggersMessage(const TableFacts& table)
 std::optional<QString> triggers(const Subject& s)
 {
     if (!s.table || !s.facts.known(FactGroup::Triggers) || s.table->triggers <= 0 ||
-        s.kind.disablesTriggers())
+        s.method.disablesTriggers())
         return std::nullopt;
     return s.cache.tableMessage(s.table, &Cache::triggers, triggersMessage);
 }
@@ -475,7 +488,7 @@ QString largeTableMessage(const TableFacts& table)
 std::optional<QString> largeTable(const Subject& s)
 {
     const auto rows = s.rows();
-    if (!rows || *rows <= LargeTable || !s.kind.cursor())
+    if (!rows || *rows <= LargeTable || !s.method.cursor())
         return std::nullopt;
     return s.cache.tableMessage(s.table, &Cache::largeTable, largeTableMessage);
 }
@@ -491,10 +504,10 @@ std::optional<QString> unicode(const Subject& s)
         return false;
     };
     const QString* text = nullptr;
-    if (s.kind.action == Action::Constant || s.kind.action == Action::SameLengthText) {
+    if (s.method.kind == Kind::Constant || s.method.kind == Kind::SameLengthText) {
         if (beyondAscii(s.slot.param1))
             text = &s.slot.param1;
-    } else if (s.kind.action == Action::WordList) {
+    } else if (s.method.kind == Kind::WordList) {
         if (const QStringList* words = s.words())
             for (const QString& w : *words)
                 if (beyondAscii(w)) {
@@ -514,10 +527,10 @@ std::optional<QString> reversedInterval(const Subject& s)
     const QString& from = s.slot.param1;
     const QString& to = s.slot.param2;
     bool reversed = false;
-    if (s.kind.action == Action::Random && s.kind.family == Family::DateTime) {
+    if (s.method.kind == Kind::Interval && s.method.family == tcDateTime) {
         const auto &a = s.cache.date(from), &b = s.cache.date(to);
         reversed = a && b && *a > *b;
-    } else if (s.kind.action == Action::Random || s.kind.action == Action::Lorem) {
+    } else if (s.method.kind == Kind::Interval || s.method.kind == Kind::LoremIpsum) {
         bool okFrom = false, okTo = false;
         const double a = from.trimmed().toDouble(&okFrom), b = to.trimmed().toDouble(&okTo);
         reversed = okFrom && okTo && a > b;
@@ -567,17 +580,17 @@ const QList<Rule>& ruleTable()
 
 const QString FactsUnknownRule = QStringLiteral("facts-unknown");
 
-void checkSlot(const TColumnRec& slot, MethodKind kind, int index, const Facts& facts,
+void checkSlot(const TColumnRec& slot, Masking method, int index, const Facts& facts,
                const TableFacts* table, const Options& options, Cache& cache, Findings& out)
 {
-    if (!kind.masks())
+    if (!method.masks())
         return;
     const ColumnFacts* column = nullptr;
     if (table) {
         const auto it = table->columns.constFind(slot.col);
         column = it == table->columns.cend() ? nullptr : &*it;
     }
-    const Subject subject(slot, kind, facts, table, column, options, cache);
+    const Subject subject(slot, method, facts, table, column, options, cache);
     for (const Rule& rule : ruleTable())
         if (auto message = rule.apply(subject))
             out.emplaceBack(Finding{rule.info.level, index, slot.stab, slot.col, slot.method,
@@ -618,7 +631,7 @@ Findings CheckSlot(const TColumnRec& slot, int index, const Facts& facts, const 
 {
     Findings findings;
     Cache cache;
-    checkSlot(slot, KindOf(slot.method), index, facts, facts.findTable(slot.schema, slot.tab),
+    checkSlot(slot, Masking::of(slot.method), index, facts, facts.findTable(slot.schema, slot.tab),
               options, cache, findings);
     return findings;
 }
@@ -633,8 +646,8 @@ Findings Check(const TData& catalogue, const Facts& facts, const Options& option
     bool tableReported = false;
     for (int i = 1; i < catalogue.size(); ++i) {
         const TColumnRec& slot = catalogue.at(i);
-        const MethodKind kind = KindOf(slot.method);
-        if (!kind.masks())
+        const Masking method = Masking::of(slot.method);
+        if (!method.masks())
             continue;
         if (!tableSlot || slot.schema != tableSlot->schema || slot.tab != tableSlot->tab ||
             slot.stab != tableSlot->stab) {
@@ -655,7 +668,7 @@ Findings Check(const TData& catalogue, const Facts& facts, const Options& option
                                  message});
             }
         }
-        checkSlot(slot, kind, i, facts, table, options, cache, findings);
+        checkSlot(slot, method, i, facts, table, options, cache, findings);
     }
     return findings;
 }

@@ -261,6 +261,9 @@ private Q_SLOTS:
         QTest::newRow("smalldatetime constant before 1900") << 1 << "12/31/1899" << "" << "type=smalldatetime" << "outside smalldatetime";
         QTest::newRow("datetime random from 1700") << 8 << "1/1/1700" << "1/1/2000" << "type=datetime fk=1:1" << "lower bound 1/1/1700";
         QTest::newRow("date from year 1") << 4 << "1/1/0001" << "1/1/2000" << "type=date" << "";
+        // A stored interval end is the day after the last day written.
+        QTest::newRow("smalldatetime up to its last day") << 4 << "1/1/2000" << "6/7/2079" << "type=smalldatetime" << "";
+        QTest::newRow("smalldatetime past its last day") << 4 << "1/1/2000" << "6/8/2079" << "type=smalldatetime" << "upper bound 6/8/2079";
         QTest::newRow("not a date") << 1 << "31.12.2020" << "" << "type=datetime" << "is not a valid date";
         QTest::newRow("a shuffle has no values") << 104 << "" << "" << "type=tinyint" << "";
     }
