@@ -15,9 +15,9 @@ bool isSizedText(const QString& type)
            isUnicodeText(type);
 }
 
-constexpr FactGroup AllGroups[] = {FactGroup::Columns,      FactGroup::UniqueIndexes,
+constexpr FactGroup AllGroups[] = {FactGroup::Columns,         FactGroup::UniqueIndexes,
                                    FactGroup::ReferencingKeys, FactGroup::OwnKeys,
-                                   FactGroup::Triggers,     FactGroup::RowCounts};
+                                   FactGroup::Triggers,        FactGroup::RowCounts};
 
 } // namespace
 

@@ -12,8 +12,8 @@ namespace corvane::check {
 // What the server says about one column beyond the schema query.
 struct ColumnFacts
 {
-    QString type;           // the system type's name: "nvarchar", "decimal", "timestamp"
-    int maxLength = 0;      // bytes as sys.columns counts them, -1 for the max types
+    QString type;      // the system type's name: "nvarchar", "decimal", "timestamp"
+    int maxLength = 0; // bytes as sys.columns counts them, -1 for the max types
     int precision = 0;
     int scale = 0;
     bool nullable = true;

@@ -193,16 +193,14 @@ Result<Facts> LoadFacts(db::Connection& connection)
         unsigned dropped = 0;
         if (!view.isEmpty())
             for (const Section& s : sections())
-                if (!(unknown & unsigned(s.group)) &&
-                    s.views.contains(view, Qt::CaseInsensitive))
+                if (!(unknown & unsigned(s.group)) && s.views.contains(view, Qt::CaseInsensitive))
                     dropped |= unsigned(s.group);
         // Anything else, or a denied view that every attempt needs (the
         // columns themselves), ends the load.
         if (!dropped)
             return rows.error();
         unknown |= dropped;
-        reason = reason.isEmpty() ? rows.error().message
-                                  : reason + u' ' + rows.error().message;
+        reason = reason.isEmpty() ? rows.error().message : reason + u' ' + rows.error().message;
     }
 }
 

@@ -28,7 +28,10 @@ struct Masking
     bool masks() const { return info != nullptr; }
     // Every block but the single UPDATE ones walks the table with a cursor,
     // one statement per row.
-    bool cursor() const { return masks() && kind != MethodKind::Constant && kind != MethodKind::Null; }
+    bool cursor() const
+    {
+        return masks() && kind != MethodKind::Constant && kind != MethodKind::Null;
+    }
     // The key blocks of the integer, text and float families switch the
     // table's triggers off while they run; the date blocks do not.
     bool disablesTriggers() const { return foreignKey && family != tcDateTime; }

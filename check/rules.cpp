@@ -120,10 +120,7 @@ struct Subject
         return ok ? n : 0;
     }
 
-    bool notNull() const
-    {
-        return properties() ? !column->nullable : slot.isnull == u"NO";
-    }
+    bool notNull() const { return properties() ? !column->nullable : slot.isnull == u"NO"; }
 
     std::optional<std::int64_t> rows() const
     {
@@ -139,8 +136,8 @@ struct Subject
         auto it = cache.wordLists.find(slot.param1);
         if (it == cache.wordLists.end()) {
             auto text = options.wordList(slot.param1);
-            it = cache.wordLists.insert(slot.param1, text ? std::optional(text->split(u';'))
-                                                          : std::nullopt);
+            it = cache.wordLists.insert(slot.param1,
+                                        text ? std::optional(text->split(u';')) : std::nullopt);
         }
         return it->has_value() ? &**it : nullptr;
     }
@@ -209,8 +206,10 @@ QString outOfType(const Subject& s, const QString& value)
     static constexpr IntegerType integers[] = {
         {TypeKind::TinyInt, 0, 255},
         {TypeKind::SmallInt, -32768, 32767},
-        {TypeKind::Int, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()},
-        {TypeKind::BigInt, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()},
+        {TypeKind::Int, std::numeric_limits<std::int32_t>::min(),
+         std::numeric_limits<std::int32_t>::max()},
+        {TypeKind::BigInt, std::numeric_limits<std::int64_t>::min(),
+         std::numeric_limits<std::int64_t>::max()},
     };
     const QStringView integral = QStringView(value).left(value.indexOf(u'.'));
     for (const IntegerType& t : integers) {
@@ -220,8 +219,8 @@ QString outOfType(const Subject& s, const QString& value)
         const qlonglong n = integral.toLongLong(&ok);
         if (ok && n >= t.low && n <= t.high)
             return {};
-        return s.declaredType() + QStringLiteral(" holds ") + count(t.low) + QStringLiteral(" to ") +
-               count(t.high);
+        return s.declaredType() + QStringLiteral(" holds ") + count(t.low) +
+               QStringLiteral(" to ") + count(t.high);
     }
     if (s.type == TypeKind::Decimal && s.properties()) {
         const int digits = s.column->precision - s.column->scale;
@@ -284,14 +283,16 @@ std::optional<QString> readOnly(const Subject& s)
 {
     const ColumnFacts* c = s.properties();
     if (c && c->identity)
-        return QStringLiteral("identity column: the server refuses to update it; leave it unmasked");
+        return QStringLiteral(
+            "identity column: the server refuses to update it; leave it unmasked");
     if (c && c->computed)
         return QStringLiteral("computed column: it cannot be updated; mask the columns it is "
                               "computed from instead");
     if (c && c->generatedAlways)
         return QStringLiteral("period column of a system-versioned table: the server sets it "
                               "itself and refuses updates; leave it unmasked");
-    if ((c && c->rowversion()) || (!c && (s.slot.typ == u"timestamp" || s.slot.typ == u"rowversion")))
+    if ((c && c->rowversion()) ||
+        (!c && (s.slot.typ == u"timestamp" || s.slot.typ == u"rowversion")))
         return QStringLiteral("rowversion column: the server sets it itself and refuses updates; "
                               "leave it unmasked");
     return std::nullopt;
@@ -379,9 +380,10 @@ std::optional<QString> tooLong(const Subject& s)
                 if (w.size() > length && (!longest || w.size() > longest->size()))
                     longest = &w;
             if (longest)
-                return QStringLiteral("word list ") + s.slot.param1 + QStringLiteral(" has an entry of ") +
-                       QString::number(longest->size()) + QStringLiteral(" characters (") +
-                       quotedText(*longest) + u')' + limit + QStringLiteral("; shorten its entries");
+                return QStringLiteral("word list ") + s.slot.param1 +
+                       QStringLiteral(" has an entry of ") + QString::number(longest->size()) +
+                       QStringLiteral(" characters (") + quotedText(*longest) + u')' + limit +
+                       QStringLiteral("; shorten its entries");
         }
         break;
     default:
@@ -412,8 +414,8 @@ std::optional<QString> outOfRange(const Subject& s)
     if (s.method.family != tcInteger && s.method.family != tcFloat)
         return std::nullopt;
     for (const ValueParameter& p : valueParameters(s)) {
-        const bool fraction =
-            (p.param == 1 ? s.method.info->param1 : s.method.info->param2) == ParamKind::DecimalNumber;
+        const bool fraction = (p.param == 1 ? s.method.info->param1 : s.method.info->param2) ==
+                              ParamKind::DecimalNumber;
         if (!isNumber(p.text, fraction))
             return p.what + u' ' + quotedText(p.text) +
                    (fraction ? QStringLiteral(" is not a number")
@@ -448,15 +450,16 @@ std::optional<QString> foreignKeyMethod(const Subject& s)
     if (!s.known(FactGroup::OwnKeys))
         return std::nullopt;
     if (s.column->foreignKeyColumns > 1)
-        return QStringLiteral("part of foreign key ") + s.slot.Constraint_Name + QStringLiteral(" of ") +
-               QString::number(s.column->foreignKeyColumns) +
+        return QStringLiteral("part of foreign key ") + s.slot.Constraint_Name +
+               QStringLiteral(" of ") + QString::number(s.column->foreignKeyColumns) +
                QStringLiteral(" columns: the method draws values of one referenced column alone, "
                               "which the key's other columns need not match; leave the column "
                               "unmasked");
     if (s.column->foreignKeys > 1)
         return QStringLiteral("in ") + QString::number(s.column->foreignKeys) +
                QStringLiteral(" foreign keys: the method draws keys of ") + s.slot.PK_table +
-               QStringLiteral(" only, which the other keys need not hold; leave the column unmasked");
+               QStringLiteral(
+                   " only, which the other keys need not hold; leave the column unmasked");
     return std::nullopt;
 }
 
@@ -664,8 +667,8 @@ Findings Check(const TData& catalogue, const Facts& facts, const Options& option
                 message += QStringLiteral(": the rules that need them were not applied to this "
                                           "table; check it by hand or log in with the right to "
                                           "view its definition");
-                findings.append({Level::Warning, i, slot.stab, {}, NoMethodYet, FactsUnknownRule,
-                                 message});
+                findings.append(
+                    {Level::Warning, i, slot.stab, {}, NoMethodYet, FactsUnknownRule, message});
             }
         }
         checkSlot(slot, method, i, facts, table, options, cache, findings);
@@ -690,15 +693,18 @@ QString Summary(const Findings& findings)
         return QStringLiteral("No findings");
     const int errors = CountOf(findings, Level::Error);
     const int warnings = CountOf(findings, Level::Warning);
-    return QString::number(errors) + (errors == 1 ? QStringLiteral(" error, ") : QStringLiteral(" errors, ")) +
-           QString::number(warnings) + (warnings == 1 ? QStringLiteral(" warning") : QStringLiteral(" warnings"));
+    return QString::number(errors) +
+           (errors == 1 ? QStringLiteral(" error, ") : QStringLiteral(" errors, ")) +
+           QString::number(warnings) +
+           (warnings == 1 ? QStringLiteral(" warning") : QStringLiteral(" warnings"));
 }
 
 QString SlotVerdict::text() const
 {
     QStringList parts;
     if (errors > 0)
-        parts << QString::number(errors) + (errors == 1 ? QStringLiteral(" error") : QStringLiteral(" errors"));
+        parts << QString::number(errors) +
+                     (errors == 1 ? QStringLiteral(" error") : QStringLiteral(" errors"));
     if (warnings > 0)
         parts << QString::number(warnings) +
                      (warnings == 1 ? QStringLiteral(" warning") : QStringLiteral(" warnings"));
@@ -732,9 +738,10 @@ QString ScriptComments(const Findings& findings)
     for (const Finding& f : findings) {
         QString where = f.table;
         if (!f.column.isEmpty())
-            where += QStringLiteral(" [") + f.column + QStringLiteral("] (") + GetMethodName(f.method).trimmed() + u')';
-        out += QStringLiteral("-- ") + LevelName(f.level) + u' ' + f.rule + QStringLiteral(": ") + clean(where) +
-               QStringLiteral(": ") + clean(f.message) + QStringLiteral("\r\n");
+            where += QStringLiteral(" [") + f.column + QStringLiteral("] (") +
+                     GetMethodName(f.method).trimmed() + u')';
+        out += QStringLiteral("-- ") + LevelName(f.level) + u' ' + f.rule + QStringLiteral(": ") +
+               clean(where) + QStringLiteral(": ") + clean(f.message) + QStringLiteral("\r\n");
     }
     return out;
 }

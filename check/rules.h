@@ -23,7 +23,7 @@ QString LevelName(Level level); // "warning", "error"
 struct Finding
 {
     Level level = Level::Warning;
-    int slot = 0; // the catalogue slot; for a table finding its first masked column's
+    int slot = 0;  // the catalogue slot; for a table finding its first masked column's
     QString table; // stab
     QString column;
     MethodCode method = NoMethodYet;

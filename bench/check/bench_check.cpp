@@ -35,7 +35,8 @@ void build(int columns, TData& data, Facts& facts)
         slot.PK_table = QStringLiteral("Keys");
         slot.PK_column = QStringLiteral("KeyId");
         slot.method = Codes[i % std::size(Codes)];
-        const bool dates = slot.method == 1 || slot.method == 4 || slot.method == 5 || slot.method == 8;
+        const bool dates =
+            slot.method == 1 || slot.method == 4 || slot.method == 5 || slot.method == 8;
         slot.param1 = dates ? QStringLiteral("3/5/2024") : QStringLiteral("10");
         slot.param2 = dates ? QStringLiteral("12/31/2025") : QStringLiteral("20");
         slot.isnull = QStringLiteral("YES");

@@ -18,7 +18,15 @@ class FindingsModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { LevelColumn, TableColumn, ColumnColumn, MethodColumn, RuleColumn, MessageColumn, ColumnCount };
+    enum Column {
+        LevelColumn,
+        TableColumn,
+        ColumnColumn,
+        MethodColumn,
+        RuleColumn,
+        MessageColumn,
+        ColumnCount
+    };
     static constexpr int SortRole = Qt::UserRole;
     static constexpr int SlotRole = Qt::UserRole + 1; // the catalogue slot of the row
 

@@ -31,7 +31,11 @@ protected:
             return true;
         const QModelIndex index = sourceModel()->index(row, 0, parent);
         return index.data(FindingsModel::SlotRole).toInt() == m_slot &&
-               !sourceModel()->index(row, FindingsModel::ColumnColumn, parent).data().toString().isEmpty();
+               !sourceModel()
+                    ->index(row, FindingsModel::ColumnColumn, parent)
+                    .data()
+                    .toString()
+                    .isEmpty();
     }
 
 private:
