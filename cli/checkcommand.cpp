@@ -25,9 +25,9 @@ QString CheckListing(const check::Findings& findings)
     QString out;
     for (const check::Finding& f : findings) {
         const QString method = f.method == NoMethodYet ? QString() : QString::number(f.method);
-        out += check::LevelName(f.level) + u'\t' + EscapedField(f.table) + u'\t' +
-               EscapedField(f.column) + u'\t' + method + u'\t' + f.rule + u'\t' +
-               EscapedField(f.message) + u'\n';
+        out += check::LevelName(f.level) + u'\t' + EscapeField(f.table) + u'\t' +
+               EscapeField(f.column) + u'\t' + method + u'\t' + f.rule + u'\t' +
+               EscapeField(f.message) + u'\n';
     }
     return out;
 }

@@ -2,10 +2,12 @@
 
 #include "catalogue/consttypes.h"
 #include "catalogue/textconv.h"
+#include "discovery/sampling.h"
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+using corvane::discovery::MaxSampleRows;
 
 namespace corvane::cli {
 
@@ -18,7 +20,13 @@ enum Option : unsigned {
     OptProject = 1u << 3,
     OptSeed = 1u << 4,
     OptOutput = 1u << 5,
+    OptSample = 1u << 6,
+    OptTables = 1u << 7,
+    OptSuggest = 1u << 8, // a flag: takes no value
+    OptForce = 1u << 9,   // a flag: takes no value
 };
+
+constexpr unsigned Flags = OptSuggest | OptForce;
 
 constexpr unsigned ConnectionOptions = OptServer | OptDatabase | OptLogin;
 
@@ -26,12 +34,15 @@ unsigned allowedOptions(Command command)
 {
     switch (command) {
     case Command::Schema:
-    case Command::Template:
         return ConnectionOptions | OptOutput;
+    case Command::Template:
+        return ConnectionOptions | OptOutput | OptSuggest | OptSample | OptTables;
+    case Command::Discover:
+        return ConnectionOptions | OptOutput | OptSample | OptTables;
     case Command::Script:
         return ConnectionOptions | OptProject | OptSeed | OptOutput;
     case Command::Run:
-        return ConnectionOptions | OptProject | OptSeed;
+        return ConnectionOptions | OptProject | OptSeed | OptForce;
     case Command::Check:
         return ConnectionOptions | OptProject;
     case Command::None:
@@ -42,8 +53,8 @@ unsigned allowedOptions(Command command)
 
 Command commandNamed(const QString& name)
 {
-    for (Command c :
-         {Command::Schema, Command::Template, Command::Script, Command::Run, Command::Check})
+    for (Command c : {Command::Schema, Command::Template, Command::Script, Command::Run,
+                      Command::Discover, Command::Check})
         if (CommandName(c) == name)
             return c;
     return Command::None;
@@ -61,6 +72,8 @@ const QList<OptionName>& optionNames()
         {OptServer, QStringLiteral("--server")},   {OptDatabase, QStringLiteral("--database")},
         {OptLogin, QStringLiteral("--login")},     {OptProject, QStringLiteral("--project")},
         {OptSeed, QStringLiteral("--seed")},       {OptOutput, QStringLiteral("--output")},
+        {OptSample, QStringLiteral("--sample")},   {OptTables, QStringLiteral("--tables")},
+        {OptSuggest, QStringLiteral("--suggest")}, {OptForce, QStringLiteral("--force")},
     };
     return names;
 }
@@ -90,6 +103,8 @@ QString CommandName(Command command)
         return QStringLiteral("run");
     case Command::Check:
         return QStringLiteral("check");
+    case Command::Discover:
+        return QStringLiteral("discover");
     case Command::None:
         break;
     }
@@ -114,13 +129,6 @@ Result<Options> ParseArguments(const QStringList& arguments)
             options.help = true;
             continue;
         }
-        if (argument == u"--force") {
-            // The one option without a value.
-            if (options.command != Command::Run)
-                return usage(options.command, QStringLiteral("--force does not apply here"));
-            options.force = true;
-            continue;
-        }
         if (!argument.startsWith(u"--"))
             return usage(options.command, u"unexpected argument '"_s + argument + u"'"_s);
         if (argument == u"--password" || argument.startsWith(u"--password="))
@@ -143,7 +151,10 @@ Result<Options> ParseArguments(const QStringList& arguments)
             return usage(Command::None, QStringLiteral("name a command before ") + argument);
         if (!(allowedOptions(options.command) & known->option))
             return usage(options.command, argument + QStringLiteral(" does not apply here"));
-        if (!hasValue) {
+        if (known->option & Flags) {
+            if (hasValue)
+                return usage(options.command, argument + QStringLiteral(" takes no value"));
+        } else if (!hasValue) {
             if (i + 1 >= arguments.size())
                 return usage(options.command, argument + QStringLiteral(" needs a value"));
             value = arguments.at(++i);
@@ -168,6 +179,24 @@ Result<Options> ParseArguments(const QStringList& arguments)
         case OptOutput:
             options.output = value;
             break;
+        case OptTables:
+            options.tables = value;
+            break;
+        case OptSuggest:
+            options.suggest = true;
+            break;
+        case OptForce:
+            options.force = true;
+            break;
+        case OptSample: {
+            auto rows = StrToInt(value);
+            if (!rows || *rows < 1 || *rows > MaxSampleRows)
+                return usage(options.command,
+                             QStringLiteral("--sample: give a number of rows from 1 to %1")
+                                 .arg(MaxSampleRows));
+            options.sample = *rows;
+            break;
+        }
         case OptSeed: {
             auto seed = StrToInt(value);
             if (!seed)
@@ -190,6 +219,8 @@ Result<Options> ParseArguments(const QStringList& arguments)
         if (required && !(given & o.option))
             return usage(options.command, u"missing "_s + o.name);
     }
+    if (options.command == Command::Template && !options.suggest && (given & (OptSample | OptTables)))
+        return usage(options.command, QStringLiteral("--sample and --tables go with --suggest"));
     if (options.server.isEmpty() || options.database.isEmpty() || options.login.isEmpty())
         return usage(options.command,
                      QStringLiteral("--server, --database and --login must not be empty"));
@@ -207,6 +238,11 @@ QString HelpText(Command command)
         "line.\n");
     static const QString output = QStringLiteral(
         "  --output FILE      write FILE whole (or not at all) instead of standard output\n");
+    static const QString discoveryOptions = QStringLiteral(
+        "  --sample N         read the values of up to N rows (1 to 1000) of each table\n"
+        "                     with SELECT TOP (N); without it nothing but the schema is read\n"
+        "  --tables PATTERN   only these tables: comma-separated wildcards (* and ?),\n"
+        "                     schema.table, or the table's name alone\n");
     static const QString status = QStringLiteral(
         "Exit status: 0 done; 1 failed after the work began; 2 nothing could be done\n"
         "(bad arguments, connection failed, incompatible project). Errors are one line\n"
@@ -229,10 +265,25 @@ QString HelpText(Command command)
         return QStringLiteral(
                    "Usage: corvane-cli template --server NAME --database NAME --login NAME "
                    "[--output FILE]\n"
+                   "                            [--suggest [--sample N] [--tables PATTERN]]\n"
                    "Writes a project file for the database with every column at -1 (no\n"
                    "method chosen yet); edit it and use it with the script and run commands\n"
-                   "or load it in the program.\n") +
-               connection + output + status;
+                   "or load it in the program.\n"
+                   "  --suggest          give the columns that hold personal data the suggested\n"
+                   "                     method (as corvane-cli discover lists them)\n") +
+               discoveryOptions + connection + output + status;
+    case Command::Discover:
+        return QStringLiteral(
+                   "Usage: corvane-cli discover --server NAME --database NAME --login NAME\n"
+                   "                            [--sample N] [--tables PATTERN] [--output FILE]\n"
+                   "Finds the columns that hold personal data, by the names of columns and\n"
+                   "tables (English, German, French, Spanish, Dutch), their types, the\n"
+                   "server's sensitivity labels and, on request, a sample of their values.\n"
+                   "Prints one line per finding, TAB-separated: table, column, category,\n"
+                   "confidence (0 to 1), evidence, and the suggested method code and its two\n"
+                   "parameters. Escapes as in corvane-cli schema. Tables that cannot be read\n"
+                   "are named on standard error; the others are listed all the same.\n") +
+               discoveryOptions + connection + output + status;
     case Command::Script:
         return QStringLiteral(
                    "Usage: corvane-cli script --server NAME --database NAME --login NAME\n"
@@ -286,6 +337,7 @@ QString HelpText(Command command)
         "  template   write a project file with every column unmasked\n"
         "  script     write the anonymisation script of a project\n"
         "  run        anonymise the database directly\n"
+        "  discover   list the columns that hold personal data, with suggested methods\n"
         "  check      say before a run what the server would refuse\n"
         "Run corvane-cli COMMAND --help for a command's options.\n");
 }

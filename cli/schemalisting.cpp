@@ -2,7 +2,9 @@
 
 namespace corvane::cli {
 
-QString EscapedField(const QString& text)
+// Names may hold any character; these would break the line and field
+// structure, so they are written as escapes that a reader can undo.
+QString EscapeField(const QString& text)
 {
     QString out;
     out.reserve(text.size());
@@ -36,13 +38,13 @@ QString SchemaListing(const TData& catalogue)
         // Table slots are empty; their table is that of the columns after them.
         if (slot.col.isEmpty() && slot.stab.isEmpty()) {
             const QString table = i + 1 < catalogue.size() ? catalogue.at(i + 1).stab : QString();
-            out += u'\t' + EscapedField(table) + u'\n';
+            out += u'\t' + EscapeField(table) + u'\n';
             continue;
         }
         for (const QString* field : {&slot.stab, &slot.col, &slot.typ, &slot.isnull,
                                      &slot.char_max, &slot.PK, &slot.PK_table, &slot.PK_column,
                                      &slot.Constraint_Name})
-            out += u'\t' + EscapedField(*field);
+            out += u'\t' + EscapeField(*field);
         out += u'\n';
     }
     return out;

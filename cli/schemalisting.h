@@ -12,9 +12,8 @@ namespace corvane::cli {
 // referenced table, column and constraint, TAB-separated. Lines end in LF.
 QString SchemaListing(const TData& catalogue);
 
-// A field of a TAB-separated line. Names may hold any character; a TAB, line
-// break or backslash would break the line and field structure, so they are
-// written as \t, \n, \r and \\, which a reader can undo.
-QString EscapedField(const QString& text);
+// A name or text as one field of such a line: TAB, CR, LF and backslash
+// written as \t, \r, \n and \\.
+QString EscapeField(const QString& text);
 
 } // namespace corvane::cli
