@@ -61,12 +61,57 @@ QString DateToText(const QDate& date)
     return QLocale().toString(date, ShortDateFormat());
 }
 
+namespace {
+
+const QString FileDateFormat = QStringLiteral("yyyy-MM-dd");
+
+QDate fileDate(const QString& text)
+{
+    // Exactly ten characters: "2024-1-5" or a time part is not a file date.
+    return text.size() == FileDateFormat.size() ? QDate::fromString(text, FileDateFormat) : QDate();
+}
+
+} // namespace
+
 Result<QDate> TextToDate(const QString& text)
 {
-    const QDate date = QLocale().toDate(text.trimmed(), ShortDateFormat());
+    const QString trimmed = text.trimmed();
+    QDate date = QLocale().toDate(trimmed, ShortDateFormat());
+    if (!date.isValid())
+        date = fileDate(trimmed);
     if (!date.isValid())
         return Error::failure(QStringLiteral("'%1' is not a valid date").arg(text));
     return date;
+}
+
+QString ColumnPlace(const TColumnRec& slot)
+{
+    return QStringLiteral("table ") + slot.stab + QStringLiteral(", column ") + slot.col;
+}
+
+Error AtColumn(const TColumnRec& slot, Error error)
+{
+    error.message += QStringLiteral(" (") + ColumnPlace(slot) + u')';
+    return error;
+}
+
+Result<QDate> ParamToDate(const TColumnRec& slot, const QString& text)
+{
+    Result<QDate> date = TextToDate(text);
+    if (!date)
+        return AtColumn(slot, date.error());
+    return date;
+}
+
+QString DateToFileText(const QDate& date)
+{
+    return date.toString(FileDateFormat);
+}
+
+QString FileTextToParam(const QString& text)
+{
+    const QDate date = fileDate(text);
+    return date.isValid() ? DateToText(date) : text;
 }
 
 } // namespace corvane

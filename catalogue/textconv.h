@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/consttypes.h"
 #include "catalogue/result.h"
 
 #include <QDate>
@@ -22,8 +23,26 @@ QString ShortDateFormat();
 // A date as the method editor stores it and the pickers show it.
 QString DateToText(const QDate& date);
 
-// Reads a date written in ShortDateFormat(). Fails with
+// Reads a date written in ShortDateFormat() or as yyyy-MM-dd. Fails with
 // "'<text>' is not a valid date".
 Result<QDate> TextToDate(const QString& text);
+
+// Where a slot's value came from, for messages about it:
+// "table dbo.Person, column Birthdate".
+QString ColumnPlace(const TColumnRec& slot);
+
+// `error` with the slot's table and column added to its message.
+Error AtColumn(const TColumnRec& slot, Error error);
+
+// TextToDate for a parameter of `slot`; the message names its table and column:
+// "'8 Dec 1950' is not a valid date (table dbo.Person, column Birthdate)".
+Result<QDate> ParamToDate(const TColumnRec& slot, const QString& text);
+
+// Dates as project files hold them, whatever the operator's locale: yyyy-MM-dd.
+QString DateToFileText(const QDate& date);
+// A file date back into the form the slots hold (DateToText). Texts that are not
+// yyyy-MM-dd come back unchanged: files written before dates were stored this
+// way hold the short format of the locale they were saved under.
+QString FileTextToParam(const QString& text);
 
 } // namespace corvane

@@ -7,11 +7,16 @@
 #include <QFile>
 
 #include <cstdio>
+#include <cstring>
 
 #include <unistd.h>
 
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("corvane-cli %s\n", CORVANE_VERSION);
+        return 0;
+    }
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvane-cli"));
 

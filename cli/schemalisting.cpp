@@ -42,7 +42,7 @@ QString SchemaListing(const TData& catalogue)
             continue;
         }
         for (const QString* field : {&slot.stab, &slot.col, &slot.typ, &slot.isnull,
-                                     &slot.char_max, &slot.PK, &slot.PK_table, &slot.PK_column,
+                                     &slot.char_max, &slot.PK, &slot.PK_schema, &slot.PK_table, &slot.PK_column,
                                      &slot.Constraint_Name})
             out += u'\t' + EscapeField(*field);
         out += u'\n';

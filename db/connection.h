@@ -28,6 +28,12 @@ public:
     virtual Result<bool> next() = 0;
     // Value of the current row.
     virtual QString value(int index) const = 0;
+    // Whether that value is SQL NULL (which value() gives as the empty text).
+    virtual bool isNull(int index) const
+    {
+        Q_UNUSED(index);
+        return false;
+    }
 
     // Case-insensitive lookup of a field by name; -1 when there is none.
     int fieldIndex(const QString& name) const;

@@ -86,10 +86,12 @@ public:
     int fieldCount() const override { return int(m_names.size()); }
     QString fieldName(int index) const override { return m_names.value(index); }
     QString value(int index) const override { return m_values.value(index); }
+    bool isNull(int index) const override { return m_nulls.value(index); }
 
     Result<bool> next() override
     {
         m_values.clear();
+        m_nulls.clear();
         if (m_stmt == SQL_NULL_HSTMT)
             return Error::failure(QStringLiteral("The connection was closed."));
         if (m_names.isEmpty())
@@ -100,17 +102,19 @@ public:
         if (!succeeded(rc))
             return diagnostics(SQL_HANDLE_STMT, m_stmt, QStringLiteral("The next row could not be read."));
         for (int i = 1; i <= m_names.size(); ++i) {
-            auto value = readValue(SQLUSMALLINT(i));
+            bool null = false;
+            auto value = readValue(SQLUSMALLINT(i), null);
             if (!value)
                 return value.error();
             m_values << *value;
+            m_nulls << null;
         }
         return true;
     }
 
 private:
     // Reads a value in parts, so that a text of any length arrives whole.
-    Result<QString> readValue(SQLUSMALLINT column)
+    Result<QString> readValue(SQLUSMALLINT column, bool& null)
     {
         QString text;
         SQLWCHAR buffer[2048];
@@ -125,8 +129,10 @@ private:
             if (!succeeded(rc))
                 return diagnostics(SQL_HANDLE_STMT, m_stmt,
                                    QStringLiteral("A value could not be read."));
-            if (indicator == SQL_NULL_DATA)
+            if (indicator == SQL_NULL_DATA) {
+                null = true;
                 return QString();
+            }
             const bool partial = rc == SQL_SUCCESS_WITH_INFO &&
                                  (indicator == SQL_NO_TOTAL || indicator >= bufferBytes);
             text += fromWide(buffer, partial ? bufferChars : qsizetype(indicator) / 2);
@@ -140,6 +146,7 @@ private:
     SQLHSTMT m_stmt;
     QStringList m_names;
     QStringList m_values;
+    QList<bool> m_nulls;
 };
 
 void Link::release()
@@ -273,6 +280,8 @@ private:
         SQLHSTMT stmt = SQL_NULL_HSTMT;
         if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, m_link->dbc, &stmt)))
             return diagnostics(SQL_HANDLE_DBC, m_link->dbc, QStringLiteral("The connection is not usable."));
+        // 0 is no time-out: a run's column batch may take as long as its table
+        // needs.
         SQLSetStmtAttrW(stmt, SQL_ATTR_QUERY_TIMEOUT,
                         reinterpret_cast<SQLPOINTER>(SQLULEN(m_commandTimeout)), 0);
         QString text = sql;

@@ -1,5 +1,6 @@
 #include "project/loadsave.h"
 
+#include "catalogue/methods.h"
 #include "catalogue/textconv.h"
 
 #include <QFile>
@@ -53,6 +54,26 @@ private:
     qsizetype m_pos = 0;
 };
 
+bool isDate(const MethodInfo* method, ParamKind MethodInfo::*param)
+{
+    return method && method->*param == ParamKind::Date;
+}
+
+// A date parameter goes into the file as yyyy-MM-dd, so that the file reads the
+// same under every locale; a text that is no date is kept as the operator left it.
+QString paramToFile(const QString& param, bool isDate)
+{
+    if (!isDate)
+        return param;
+    const Result<QDate> date = TextToDate(param);
+    return date ? DateToFileText(*date) : param;
+}
+
+QString paramFromFile(const QString& field, bool isDate)
+{
+    return isDate ? FileTextToParam(field) : field;
+}
+
 } // namespace
 
 bool SplitFields(const QString& line, TFields& fields, QChar separator)
@@ -82,9 +103,12 @@ Status TLoadSave::SaveProject(const QString& fileName, const TData& catalogue)
     text += QString::number(catalogue.size()) + lineEnd;
     for (qsizetype i = 1; i < catalogue.size(); ++i) {
         const TColumnRec& slot = catalogue.at(i);
+        const MethodInfo* method = methodInfo(slot.method);
         text += QString::number(i) + separator + slot.col + separator + slot.stab + separator +
-                QString::number(slot.method) + separator + slot.param1 + separator + slot.param2 +
-                separator + lineEnd;
+                QString::number(slot.method) + separator +
+                paramToFile(slot.param1, isDate(method, &MethodInfo::param1)) + separator +
+                paramToFile(slot.param2, isDate(method, &MethodInfo::param2)) + separator +
+                lineEnd;
     }
 
     QSaveFile file(fileName);
@@ -133,8 +157,9 @@ Status TLoadSave::LoadProject(const QString& fileName, TData& catalogue)
         if (!method)
             return method.error();
         slot.method = *method;
-        slot.setParam1(fields[4]);
-        slot.setParam2(fields[5]);
+        const MethodInfo* info = methodInfo(slot.method);
+        slot.setParam1(paramFromFile(fields[4], isDate(info, &MethodInfo::param1)));
+        slot.setParam2(paramFromFile(fields[5], isDate(info, &MethodInfo::param2)));
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include "ui/common/dialogs.h"
 
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,8 +14,7 @@
 namespace corvane {
 
 TSetSeedF::TSetSeedF(QWidget* parent)
-    : QDialog(parent),
-      m_groupBox1(new QGroupBox(QStringLiteral("Seed"), this)),
+    : QDialog(parent), m_groupBox1(new QGroupBox(QStringLiteral("Seed"), this)),
       m_label1(new QLabel(QStringLiteral("Set random seed to "), m_groupBox1)),
       m_edit1(new QLineEdit(m_groupBox1)),
       m_button1(new QPushButton(QStringLiteral("Ok"), m_groupBox1)),
@@ -22,22 +22,29 @@ TSetSeedF::TSetSeedF(QWidget* parent)
 {
     setObjectName(QStringLiteral("SetSeedF"));
     setWindowTitle(QStringLiteral("SetSeedF"));
-    resize(352, 216);
 
     m_groupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_groupBox1);
 
     m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->move(24, 64);
-    m_label1->adjustSize();
     m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setGeometry(136, 60, 121, m_edit1->sizeHint().height());
     m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setGeometry(152, 144, 75, 25);
     m_button2->setObjectName(QStringLiteral("Button2"));
-    m_button2->setGeometry(240, 144, 75, 25);
+    // Laid out rather than placed, so that no caption is cut at any scaling.
+    auto* seedRow = new QHBoxLayout;
+    seedRow->addWidget(m_label1);
+    seedRow->addWidget(m_edit1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_button1);
+    buttons->addWidget(m_button2);
+    auto* inner = new QVBoxLayout(m_groupBox1);
+    inner->addStretch(1);
+    inner->addLayout(seedRow);
+    inner->addStretch(1);
+    inner->addLayout(buttons);
+    resize(sizeHint().expandedTo(QSize(352, 216)));
     // A QDialog makes its buttons default on focus; Enter must not press them.
     for (QPushButton* button : {m_button1, m_button2}) {
         button->setAutoDefault(false);

@@ -1,5 +1,6 @@
 #include "run/batches.h"
 
+#include "project/wordlist.h"
 #include "script/generator.h"
 
 #include <QRegularExpression>
@@ -11,7 +12,11 @@ QString SplitInstallationBatch()
 {
     // The definition sits in a variable and is created by exec() so that the
     // batch can skip it when the function is already there: CREATE FUNCTION
-    // must otherwise be the only statement of its batch.
+    // must otherwise be the only statement of its batch. LEN ignores trailing
+    // blanks, so the lengths count one more character and take it off again:
+    // a piece that ends in blanks keeps them. The rest of @String is never
+    // longer than 3,999 characters where its length decides anything, so the
+    // added character always fits the nvarchar(4000).
     static const QStringList lines = {
         QStringLiteral("declare @split varchar(1000) "),
         QStringLiteral("set @split='  "),
@@ -32,11 +37,11 @@ QString SplitInstallationBatch()
         QStringLiteral("else "),
         QStringLiteral("select @slice = @String "),
         QStringLiteral("insert into @Results(Items) values(@slice) "),
-        QStringLiteral("select @String = right(@String,len(@String) - @index) "),
-        QStringLiteral("if len(@String) = 0 break "),
+        QStringLiteral("select @String = right(@String,len(@String+N'x')-1 - @index) "),
+        QStringLiteral("if len(@String+N'x')-1 = 0 break "),
         QStringLiteral("end return "),
         QStringLiteral("end ' "),
-        QStringLiteral("if not exists(SELECT 1 FROM sys.objects WHERE OBJECT_ID = "
+        QStringLiteral("if not exists(SELECT 1 FROM sys.objects WHERE object_id = "
                        "OBJECT_ID(N'dbo.corvane_split') AND type = (N'TF')) "),
         QStringLiteral("exec  (@split) "),
     };
@@ -48,14 +53,66 @@ QString SplitDropBatch()
     return QStringLiteral("drop function dbo.corvane_split");
 }
 
-Result<QString> BuildBatch(const TColumnRec& slot, std::int32_t seed)
+namespace {
+
+Result<QString> batchOf(const TColumnRec& slot, std::int32_t seed,
+                        const script::BlockOptions& options)
 {
-    auto block = script::BuildBlock(slot);
+    auto block = script::BuildBlock(slot, options);
     if (!block)
         return block.error();
     if (block->isEmpty())
         return QString();
     return QString(script::BuildPreamble(seed) + *block);
+}
+
+} // namespace
+
+Result<QString> BuildBatch(const TColumnRec& slot, std::int32_t seed)
+{
+    script::WordLists words;
+    if (slot.method == 1007)
+        words.insert(slot.param1, ReadWordList(slot.param1));
+    return batchOf(slot, seed, {script::Target::Run, false, &words});
+}
+
+RunBatches::RunBatches(const TData& catalogue, std::int32_t seed)
+    : m_catalogue(catalogue), m_seed(seed), m_words(script::ReadWordLists(catalogue)),
+      m_keyed(script::KeyedSlots(catalogue))
+{
+}
+
+Result<QString> RunBatches::batch(qsizetype index) const
+{
+    return batchOf(m_catalogue.at(index), m_seed,
+                   {script::Target::Run, m_keyed.at(index), &m_words});
+}
+
+Result<int> ExecuteBatch(db::Connection& connection, const QString& batch, MethodCode code)
+{
+    Result<int> misses = 0;
+    if (script::CountsMisses(code)) {
+        // The block's last statement selects its count of rows kept.
+        auto rows = connection.queryAll(batch);
+        if (rows)
+            misses = rows->rows.isEmpty() ? 0 : rows->value(0, QStringLiteral("misses")).toInt();
+        else
+            misses = rows.error();
+    } else if (Status executed = connection.execute(batch); !executed) {
+        misses = executed.error();
+    }
+    // An error that ends the batch before its CATCH (a missing table is only
+    // found when its statement runs) can leave the block's transaction
+    // open; the next column must not run inside it.
+    if (!misses)
+        (void)connection.execute(QStringLiteral("if @@trancount>0 rollback transaction"));
+    return misses;
+}
+
+QString MissLine(int misses)
+{
+    return QStringLiteral("     ") + QString::number(misses) +
+           QStringLiteral(" rows kept their values: no key was drawn for them");
 }
 
 QString SuccessLine(const TColumnRec& slot)

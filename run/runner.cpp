@@ -56,19 +56,22 @@ Status Runner::run(const SharedState& state)
     if (Status installed = m_connection->execute(SplitInstallationBatch()); !installed)
         return installed;
 
+    const RunBatches batches(catalogue, seed);
     int done = 0;
     // Slot 0 is the database itself.
     for (qsizetype i = 1; i < catalogue.size(); ++i) {
         const TColumnRec& slot = catalogue.at(i);
-        auto batch = BuildBatch(slot, seed);
+        auto batch = batches.batch(i);
         // A missing word list or a bad date ends the run here; the batches sent
         // so far stay applied and the split function stays installed.
         if (!batch)
             return batch.error();
         if (batch->isEmpty())
             continue;
-        if (Status executed = m_connection->execute(*batch); executed) {
+        if (auto executed = ExecuteBatch(*m_connection, *batch, slot.method); executed) {
             log(SuccessLine(slot));
+            if (*executed > 0)
+                log(MissLine(*executed));
         } else {
             log(FailedLine(slot));
             log(ReasonLine(executed.error()));

@@ -20,7 +20,8 @@ public:
     explicit Runner(QObject* parent = nullptr);
     ~Runner() override;
 
-    // Seconds that one batch may run before it counts as failed.
+    // Seconds that one batch may run before it counts as failed; 0, the
+    // default, lets a column's batch run until it ends or the run is stopped.
     void setCommandTimeout(int seconds) { m_commandTimeout = seconds; }
     int commandTimeout() const { return m_commandTimeout; }
 
@@ -44,7 +45,7 @@ private:
     void log(const QString& line);
 
     std::unique_ptr<db::Connection> m_connection;
-    int m_commandTimeout = db::DefaultCommandTimeout;
+    int m_commandTimeout = 0;
 };
 
 } // namespace corvane::run

@@ -2,18 +2,19 @@
 
 #include "catalogue/consttypes.h"
 #include "catalogue/result.h"
+#include "script/generator.h"
 
 #include <QString>
 
-// One builder per type family. Each appends the block of the slot's code to
-// `out`, or nothing for a code that is not its family's or has no block. On a
+// One builder per kind of column. Each appends the block of the slot's code
+// to `out`, or nothing for a code that is not its own or has no block. On a
 // failure nothing is appended.
 namespace corvane::script {
 
-Status appendDateTimeBlock(QString& out, const TColumnRec& slot);
-void appendIntegerBlock(QString& out, const TColumnRec& slot);
-// Reads the word list of code 1007 under the current working directory.
-Status appendTextBlock(QString& out, const TColumnRec& slot);
-void appendFloatBlock(QString& out, const TColumnRec& slot);
+Status appendDateTimeBlock(QString& out, const TColumnRec& slot, const BlockOptions& options);
+// The integer and the float codes: the same nine blocks over other variables.
+Status appendNumericBlock(QString& out, const TColumnRec& slot, const BlockOptions& options);
+// The word list of code 1007 comes from options.words.
+Status appendTextBlock(QString& out, const TColumnRec& slot, const BlockOptions& options);
 
 } // namespace corvane::script

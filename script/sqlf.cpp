@@ -5,6 +5,8 @@
 #include "ui/common/dialogs.h"
 
 #include <QDir>
+#include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -21,22 +23,29 @@ TSQLF::TSQLF(QWidget* parent) : QWidget(parent)
     auto* panel = new QWidget(this);
     layout->addWidget(panel);
     panel->setObjectName(QStringLiteral("Panel2"));
-    panel->setMinimumSize(720, 530);
 
     m_memo = new QPlainTextEdit(panel);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    m_memo->setGeometry(40, 16, 665, 465);
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Scripts line up in columns, and l, 1 and I must not be mistaken.
+    m_memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     m_generate = new QPushButton(QStringLiteral("Generate SQL"), panel);
     m_generate->setObjectName(QStringLiteral("BtGenSQL"));
-    m_generate->setGeometry(464, 496, 121, 25);
 
     m_save = new QPushButton(QStringLiteral("Save SQL"), panel);
     m_save->setObjectName(QStringLiteral("BtSSQLSave"));
-    m_save->setGeometry(600, 496, 105, 25);
+
+    // The memo takes whatever room the page has; the buttons stay below it.
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->addWidget(m_memo, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_generate);
+    buttons->addWidget(m_save);
+    panelLayout->addLayout(buttons);
 
     connect(m_generate, &QPushButton::clicked, this, &TSQLF::SQLGenerator);
     connect(m_save, &QPushButton::clicked, this, &TSQLF::BtSSQLSaveClick);
@@ -45,6 +54,13 @@ TSQLF::TSQLF(QWidget* parent) : QWidget(parent)
 void TSQLF::SetSource(SharedState& state)
 {
     m_state = &state;
+}
+
+void TSQLF::SetSaveFolder(std::function<QString()> folder,
+                          std::function<void(const QString&)> saved)
+{
+    m_saveFolder = std::move(folder);
+    m_saved = std::move(saved);
 }
 
 void TSQLF::SQLGenerator()
@@ -75,8 +91,8 @@ void TSQLF::BtSSQLSaveClick()
         return;
     ui::FileDialogOptions options;
     options.title = QStringLiteral("Save your SQL file");
-    options.directory = QDir::currentPath();
-    options.filter = QStringLiteral("Text file | *.txt");
+    options.directory = m_saveFolder ? m_saveFolder() : QDir::currentPath();
+    options.filter = QStringLiteral("Text file | *.txt;;SQL script | *.sql");
     options.defaultSuffix = QStringLiteral("txt");
     const QString path = ui::dialogs().saveFileName(this, options);
     if (path.isEmpty())
@@ -87,7 +103,8 @@ void TSQLF::BtSSQLSaveClick()
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     text += QStringLiteral("\r\n");
-    ui::succeeded(this, WriteTextFile(path, text));
+    if (ui::succeeded(this, WriteTextFile(path, text)) && m_saved)
+        m_saved(path);
 }
 
 } // namespace corvane

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QPlainTextEdit;
 class QPushButton;
 
@@ -18,6 +20,10 @@ public:
 
     // Hand-over: the catalogue and the seed are read from `state` at each generation.
     void SetSource(SharedState& state);
+    // Where "Save SQL" proposes to save, and whom it tells the file it saved;
+    // by default the current directory, and nobody.
+    void SetSaveFolder(std::function<QString()> folder,
+                       std::function<void(const QString&)> saved);
     void SQLGenerator();
     void BtSSQLSaveClick();
 
@@ -26,6 +32,8 @@ private:
     bool generate();
 
     SharedState* m_state = nullptr;
+    std::function<QString()> m_saveFolder;
+    std::function<void(const QString&)> m_saved;
     QPlainTextEdit* m_memo = nullptr;
     QPushButton* m_generate = nullptr;
     QPushButton* m_save = nullptr;

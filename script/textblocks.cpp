@@ -1,12 +1,13 @@
-#include "project/wordlist.h"
 #include "script/blockparts.h"
 #include "script/blocks.h"
+#include "script/sqlnumber.h"
 
 namespace corvane::script {
 
 namespace {
 
-using namespace parts;
+using parts::BlockWriter;
+using parts::quoted;
 
 // Assigned again by every lorem block: 452 characters, line breaks included.
 constexpr char16_t LoremAssignment[] =
@@ -18,95 +19,129 @@ constexpr char16_t LoremAssignment[] =
     u"pariatur. Excepteur sint occaecat cupidatat non \r\n"
     u"proident, sunt in culpa qui officia deserunt mollit anim id est laborum.'  \r\n";
 
-void appendSameLength(QString& out, const TColumnRec& s)
+// LEN ignores trailing blanks; the length of the value with one more
+// character, less one, counts every character. The value is widened to
+// nvarchar(max) first so that the added character is never cut off.
+QString fullLength(const QString& column)
 {
-    const QString text = quoted(s.param1);
-    appendCursorHead(out, s);
-    out += u"     update " + s.stab + u" set [" + s.col + u"]=substring(replicate('" + text +
-           u"',floor(len([" + s.col + u"])/len('" + text + u"'))+1),0,len([" + s.col +
-           u"])) WHERE CURRENT OF cur \r\n";
-    appendCursorTail(out, s, false);
+    return u"(len(cast(" + column + u" as nvarchar(max))+N'x')-1)";
 }
 
-void appendLorem(QString& out, const TColumnRec& s)
+void appendSameLength(BlockWriter& w, const QString& text)
 {
-    out += LoremAssignment;
-    appendCursorHead(out, s);
-    out += u"  \t set @rand_int=floor(rand()*(" + s.param2 + u"-" + s.param1 + u")+" + s.param1 +
-           u") \r\n"
-           u"     update " + s.stab + u" set [" + s.col +
-           u"]=substring(replicate(@lorem,floor(@rand_int/len(@lorem))+1),1,@rand_int) WHERE "
-           u"CURRENT OF cur \r\n";
-    appendCursorTail(out, s, false);
+    // REPLICATE of a text that is not of a max type stops at 8,000 bytes.
+    const QString length = fullLength(w.column);
+    w.cursorHead(u"@val_text");
+    w.out += u"     update " + w.table + u" set " + w.column +
+             u"=substring(replicate(cast('" + text + u"' as nvarchar(max)),floor(" + length +
+             u"/(len('" + text + u"'+'x')-1))+1),1," + length + u") WHERE CURRENT OF cur \r\n";
+    w.cursorTail(u"@val_text", false);
 }
 
-void appendWordList(QString& out, const TColumnRec& s, const QString& values)
+void appendLorem(BlockWriter& w, const SqlNumber& shortest, const SqlNumber& longest)
 {
-    // As in the shuffle, @rand_tab is emptied first and its rows are addressed
-    // from this block's first rid.
-    out += u"delete from @rand_tab \r\n"
-           u"insert into @rand_tab (_varchar) select * from dbo.corvane_split('" + quoted(values) +
-           u"',';') \r\n"
-           u"\r\n"
-           u"DECLARE cur CURSOR  FOR \r\n"
-           u"SELECT  [" + s.col + u"] from " + s.stab + u" FOR UPDATE  \r\n"
-           u"set @id=(select count(*) from @rand_tab)       \r\n"
-           u"OPEN cur \r\n"
-           u"FETCH cur INTO @val  \r\n"
-           u"WHILE @@FETCH_STATUS = 0  \r\n"
-           u"  BEGIN \r\n"
-           u"  update " + s.stab + u" set [" + s.col +
-           u"]=(select _varchar from @rand_tab where rid=(select min(rid) from "
-           u"@rand_tab)+floor(rand()*@id)) WHERE CURRENT OF cur  \r\n"
-           u" FETCH cur INTO @val  \r\n"
-           u"END   \r\n"
-           u"alter table " + s.stab + u" enable trigger all \r\n"
-           u"CLOSE cur \r\n"
-           u"DEALLOCATE cur  ";
+    w.out += LoremAssignment;
+    w.cursorHead(u"@val_text");
+    w.out += u"  \t set @rand_int=floor(rand()*(" + longest.text + u"-" + shortest.text + u")+" +
+             shortest.text + u") \r\n"
+             u"     update " + w.table + u" set " + w.column +
+             u"=substring(replicate(@lorem,floor(@rand_int/len(@lorem))+1),1,@rand_int) WHERE "
+             u"CURRENT OF cur \r\n";
+    w.cursorTail(u"@val_text", false);
+}
+
+void appendWordList(BlockWriter& w, const QString& values)
+{
+    // As in the shuffle, the pool is emptied first and its rows are addressed
+    // from this block's first rid. The word list never switched the triggers
+    // off, so it leaves them as they are.
+    w.out += u"delete from @pool \r\n"
+             u"insert into @pool (_text) select * from dbo.corvane_split('" + quoted(values) +
+             u"',';') \r\n"
+             u"\r\n"
+             u"DECLARE cur " + w.cursorKind() + u"  FOR \r\n"
+             u"SELECT  " + w.column + u" from " + w.table + u" FOR UPDATE  \r\n"
+             u"set @id=(select count(*) from @pool)       \r\n"
+             u"if @id=0 raiserror(N'No values to draw from: the word list is empty.',16,1) \r\n"
+             u"OPEN cur \r\n"
+             u"FETCH cur INTO @val_text  \r\n"
+             u"WHILE @@FETCH_STATUS = 0  \r\n"
+             u"  BEGIN \r\n"
+             u"  update " + w.table + u" set " + w.column +
+             u"=(select _text from @pool where rid=cast((select min(rid) from "
+             u"@pool)+floor(rand()*@id) as int)) WHERE CURRENT OF cur  \r\n"
+             u" FETCH cur INTO @val_text  \r\n"
+             u"END   \r\n"
+             u"CLOSE cur \r\n"
+             u"DEALLOCATE cur  ";
+}
+
+Error emptyText(const TColumnRec& s)
+{
+    return Error::failure(QStringLiteral("The text to repeat is empty for column [") + s.col +
+                          QStringLiteral("] of table ") + s.stab);
 }
 
 } // namespace
 
-Status appendTextBlock(QString& out, const TColumnRec& s)
+Status appendTextBlock(QString& out, const TColumnRec& s, const BlockOptions& options)
 {
-    switch (s.method) {
+    const MethodCode code = s.method;
+    if (code < 1001 || code > 1009 || code == 1006)
+        return {};
+    // Everything is read before anything is written.
+    auto lengths = ReadNumbers(s);
+    if (!lengths)
+        return lengths.error();
+    if (code == 1002 && s.param1.isEmpty())
+        return emptyText(s);
+    QString words;
+    if (code == 1007) {
+        const auto found = options.words ? options.words->constFind(s.param1)
+                                         : WordLists::const_iterator();
+        if (!options.words || found == options.words->cend())
+            return Error::failure(QStringLiteral("The word list ") + s.param1 +
+                                  QStringLiteral(" was not read."));
+        if (!found->ok())
+            return found->error();
+        words = found->value();
+    }
+
+    BlockWriter w(out, s, options);
+    const QString text = quoted(s.param1);
+    w.begin();
+    switch (code) {
     case 1001:
-        out += u" update " + s.stab + u" set [" + s.col + u"]='" + quoted(s.param1) + u"' \r\n";
+        out += u" update " + w.table + u" set " + w.column + u"='" + text + u"' \r\n";
         break;
     case 1002:
-        appendSameLength(out, s);
+        appendSameLength(w, text);
         break;
     case 1003:
-        appendLorem(out, s);
+        appendLorem(w, lengths->first, lengths->second);
         break;
     case 1004:
-        appendShuffle(out, s, u"insert into @rand_tab (_varchar) select [", u"_varchar", {});
+        w.shuffle(u"insert into @pool (", u"_text", u"@val_text", {});
         break;
-    case 1005: {
-        const QString text = quoted(s.param1);
-        appendDisableTriggers(out, s);
-        out += u" if '" + text + u"' in ( select " + s.PK_column + u" from " + s.PK_table +
-               u") update " + s.stab + u" set [" + s.col + u"]='" + text + u"' \r\n";
-        appendEnableTriggers(out, s, false);
+    case 1005:
+        w.disableTriggers();
+        out += u" if '" + text + u"' in ( select " + w.key + u" from " + w.keys +
+               u") update " + w.table + u" set " + w.column + u"='" + text + u"' \r\n";
+        w.enableTriggers(false);
         break;
-    }
-    case 1007: {
-        auto values = ReadWordList(s.param1);
-        if (!values)
-            return values.error();
-        appendWordList(out, s, *values);
+    case 1007:
+        appendWordList(w, words);
         break;
-    }
     case 1008:
-        appendShuffle(out, s, u"insert into @rand_tab (_varchar) select [", u"_varchar",
-                      u" alter table ");
+        w.shuffle(u"insert into @pool (", u"_text", u"@val_text", u" alter table ");
         break;
     case 1009:
-        appendSetNull(out, s);
+        w.setNull();
         break;
     default:
         break;
     }
+    w.end(code != 1001 && code != 1005 && code != 1009);
     return {};
 }
 

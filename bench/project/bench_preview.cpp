@@ -54,6 +54,12 @@ int main(int argc, char** argv)
     // to be wound up first; that case is measured on its own below.
     const auto preview = [&](TSelectF& page, int rows) {
         state.CurrentTable = QStringLiteral("dbo.T%1").arg(rows);
+        TColumnRec table;
+        table.stab = state.CurrentTable;
+        table.schema = QStringLiteral("dbo");
+        table.tab = QStringLiteral("T%1").arg(rows);
+        table.col = QStringLiteral("id");
+        state.ColumnCatalogue = {TColumnRec{}, TColumnRec{}, table};
         auto* button = page.findChild<QPushButton*>(QStringLiteral("BtSelect"));
         auto* view = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
         QElapsedTimer timer;

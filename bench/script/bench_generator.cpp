@@ -28,9 +28,12 @@ TData catalogue(int columns)
         if (i % 20 == 0)
             data.append(TColumnRec{}); // the table's own slot
         TColumnRec slot;
-        slot.stab = QStringLiteral("dbo.Table%1").arg(i / 20);
+        slot.schema = QStringLiteral("dbo");
+        slot.tab = QStringLiteral("Table%1").arg(i / 20);
+        slot.stab = slot.schema + u'.' + slot.tab;
         slot.col = QStringLiteral("Column %1").arg(i % 20);
-        slot.PK_table = QStringLiteral("dbo.Keys");
+        slot.PK_schema = QStringLiteral("dbo");
+        slot.PK_table = QStringLiteral("Keys");
         slot.PK_column = QStringLiteral("KeyId");
         slot.method = Codes[i % std::size(Codes)];
         const bool dates = slot.method == 1 || slot.method == 4 || slot.method == 5 || slot.method == 8;

@@ -1,10 +1,12 @@
 #include "catalogue/consttypes.h"
 #include "catalogue/textconv.h"
 #include "tests/support/testlocale.h"
+#include "tests/support/tsqltokens.h"
 
 #include <QTest>
 
 using namespace corvane;
+using namespace Qt::StringLiterals;
 
 class TestConstTypes : public QObject
 {
@@ -13,32 +15,31 @@ class TestConstTypes : public QObject
 private Q_SLOTS:
     void initTestCase() { test::useTestLocale(); }
 
+    // Every DATA_TYPE that INFORMATION_SCHEMA.COLUMNS reports on SQL Server
+    // 2022, and texts that only look like one.
     void typeCategory_data()
     {
         QTest::addColumn<QString>("typ");
         QTest::addColumn<int>("category");
-        QTest::newRow("int") << QStringLiteral("int") << 1;
+        const QList<std::pair<const char*, int>> types = {
+            {"bigint", 1},   {"int", 1},           {"smallint", 1},      {"tinyint", 1},
+            {"bit", 0},      {"decimal", 3},       {"numeric", 3},       {"money", 3},
+            {"smallmoney", 3}, {"float", 3},       {"real", 3},          {"date", 2},
+            {"datetime", 2}, {"datetime2", 2},     {"datetimeoffset", 2}, {"smalldatetime", 2},
+            {"time", 0},     {"char", 0},          {"varchar", 4},       {"text", 0},
+            {"nchar", 4},    {"nvarchar", 0},      {"ntext", 0},         {"binary", 0},
+            {"varbinary", 0}, {"image", 0},        {"uniqueidentifier", 0}, {"xml", 0},
+            {"sql_variant", 0}, {"timestamp", 0},  {"hierarchyid", 0},   {"geometry", 0},
+            {"geography", 0},
+        };
+        for (const auto& [typ, category] : types)
+            QTest::newRow(typ) << QString::fromLatin1(typ) << category;
+        QTest::newRow("integer") << QStringLiteral("integer") << 1;
+        QTest::newRow("string") << QStringLiteral("string") << 4;
         QTest::newRow("INT in capitals") << QStringLiteral("INT") << 0;
+        QTest::newRow("Date in capitals") << QStringLiteral("Date") << 0;
         QTest::newRow("int with a blank") << QStringLiteral("int ") << 0;
         QTest::newRow("empty") << QString() << 0;
-        QTest::newRow("decimal") << QStringLiteral("decimal") << 1;
-        QTest::newRow("integer") << QStringLiteral("integer") << 1;
-        QTest::newRow("bigint") << QStringLiteral("bigint") << 1;
-        QTest::newRow("tinyint") << QStringLiteral("tinyint") << 1;
-        QTest::newRow("smallint") << QStringLiteral("smallint") << 0;
-        QTest::newRow("datetime") << QStringLiteral("datetime") << 2;
-        QTest::newRow("smalldatetime") << QStringLiteral("smalldatetime") << 2;
-        QTest::newRow("date") << QStringLiteral("date") << 0;
-        QTest::newRow("float") << QStringLiteral("float") << 3;
-        QTest::newRow("real") << QStringLiteral("real") << 3;
-        QTest::newRow("money") << QStringLiteral("money") << 3;
-        QTest::newRow("numeric") << QStringLiteral("numeric") << 3;
-        QTest::newRow("varchar") << QStringLiteral("varchar") << 4;
-        QTest::newRow("nchar") << QStringLiteral("nchar") << 4;
-        QTest::newRow("string") << QStringLiteral("string") << 4;
-        QTest::newRow("nvarchar") << QStringLiteral("nvarchar") << 0;
-        QTest::newRow("char") << QStringLiteral("char") << 0;
-        QTest::newRow("uniqueidentifier") << QStringLiteral("uniqueidentifier") << 0;
     }
     void typeCategory()
     {
@@ -134,17 +135,42 @@ private Q_SLOTS:
         QCOMPARE(rec.param2, QStringLiteral("short"));
     }
 
-    void metadataQueryShape()
+    // In a case-sensitive database a column is found only under the name its
+    // view or derived table declares, letter for letter.
+    void metadataQueryExactCase()
     {
+        const QStringList views = {u"TABLE_NAME"_s, u"TABLE_SCHEMA"_s, u"TABLE_TYPE"_s,
+                                   u"COLUMN_NAME"_s, u"IS_NULLABLE"_s, u"DATA_TYPE"_s,
+                                   u"CHARACTER_MAXIMUM_LENGTH"_s, u"ORDINAL_POSITION"_s,
+                                   u"CONSTRAINT_NAME"_s, u"CONSTRAINT_SCHEMA"_s, u"CONSTRAINT_TYPE"_s};
+        const QHash<QString, QStringList> declared = {
+            {u"ta"_s, views},
+            {u"co"_s, views},
+            {u"i1"_s, views},
+            {u"i2"_s, views},
+            {u"Pkeys"_s, {u"TABLE_SCHEMA"_s, u"TABLE_NAME"_s, u"COLUMN_NAME"_s}},
+            {u"Fkeys"_s, {u"K_Schema"_s, u"K_Table"_s, u"FK_Column"_s, u"PK_Schema"_s, u"PK_Table"_s,
+                          u"PK_Column"_s, u"Constraint_Name"_s, u"rn"_s}},
+            {u"FKC"_s, {u"parent_object_id"_s, u"parent_column_id"_s, u"referenced_object_id"_s,
+                        u"referenced_column_id"_s, u"constraint_object_id"_s}},
+            {u"INFORMATION_SCHEMA"_s, {u"TABLES"_s, u"COLUMNS"_s, u"TABLE_CONSTRAINTS"_s,
+                                       u"KEY_COLUMN_USAGE"_s}},
+            {u"sys"_s, {u"foreign_key_columns"_s}},
+        };
         const QString q = GetMetadataQuery();
-        QVERIFY(q.startsWith(QStringLiteral("select \r\n\ttab= ta.table_name, \r\n")));
-        QVERIFY(!q.endsWith(QStringLiteral("\r\n")));
-        QVERIFY(q.endsWith(QStringLiteral("order by 1,3,co.ordinal_position ")));
-        // Each join names the schema next to the table.
-        QVERIFY(q.contains(QStringLiteral("ta.table_schema=co.table_schema")));
-        QVERIFY(q.contains(QStringLiteral("Fkeys.k_schema=ta.table_schema")));
-        QVERIFY(q.contains(QStringLiteral("Pkeys.table_schema=ta.table_schema")));
-        for (const QString& line : q.split(QStringLiteral("\r\n")))
+        const QList<test::SqlToken> tokens = test::TokenizeSql(q);
+        int references = 0;
+        for (qsizetype i = 0; i + 2 < tokens.size(); ++i) {
+            if (tokens[i + 1].text != u"."_s || tokens[i].kind != test::SqlToken::Kind::Word)
+                continue;
+            QVERIFY2(declared.contains(tokens[i].text), qPrintable(tokens[i].text));
+            QVERIFY2(declared.value(tokens[i].text).contains(tokens[i + 2].text),
+                     qPrintable(tokens[i].text + u'.' + tokens[i + 2].text));
+            ++references;
+        }
+        QCOMPARE(references, 58);
+        QVERIFY(!q.endsWith(u"\r\n"_s));
+        for (const QString& line : q.split(u"\r\n"_s))
             QVERIFY2(line.endsWith(u' '), qPrintable(line));
     }
 
@@ -201,11 +227,44 @@ private Q_SLOTS:
         test::useTestLocale();
     }
 
-    void badDate()
+    // Besides the short format, yyyy-MM-dd reads under every locale; a date
+    // that reads in neither names where it came from when it is a parameter.
+    void dateReading_data()
     {
-        const auto result = TextToDate(QStringLiteral("31.12.2030"));
-        QVERIFY(!result.ok());
-        QCOMPARE(result.error().message, QStringLiteral("'31.12.2030' is not a valid date"));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("short") << QStringLiteral(" 12/8/1950 ") << QDate(1950, 12, 8);
+        QTest::newRow("iso") << QStringLiteral("1950-12-08") << QDate(1950, 12, 8);
+        QTest::newRow("iso leap day") << QStringLiteral("2024-02-29") << QDate(2024, 2, 29);
+        QTest::newRow("iso no such day") << QStringLiteral("2023-02-29") << QDate();
+        QTest::newRow("iso unpadded") << QStringLiteral("1950-12-8") << QDate();
+        QTest::newRow("other locale") << QStringLiteral("31.12.2030") << QDate();
+        QTest::newRow("empty") << QString() << QDate();
+    }
+    void dateReading()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        TColumnRec slot;
+        slot.stab = QStringLiteral("dbo.Person");
+        slot.col = QStringLiteral("Birthdate");
+        const auto result = ParamToDate(slot, text);
+        QCOMPARE(result.ok(), date.isValid());
+        if (date.isValid())
+            QCOMPARE(*result, date);
+        else
+            QCOMPARE(result.error().message,
+                     QStringLiteral("'%1' is not a valid date (table dbo.Person, column Birthdate)")
+                         .arg(text));
+    }
+
+    void fileDates()
+    {
+        QCOMPARE(DateToFileText(QDate(987, 3, 4)), QStringLiteral("0987-03-04"));
+        QCOMPARE(FileTextToParam(QStringLiteral("0987-03-04")), QStringLiteral("3/4/0987"));
+        QCOMPARE(FileTextToParam(QStringLiteral("2030-12-31")), QStringLiteral("12/31/2030"));
+        QCOMPARE(FileTextToParam(QStringLiteral("12/31/2030")), QStringLiteral("12/31/2030"));
+        QCOMPARE(FileTextToParam(QStringLiteral("2030-12-31 ")), QStringLiteral("2030-12-31 "));
     }
 };
 

@@ -171,6 +171,79 @@ private Q_SLOTS:
         QVERIFY(connection->isOpen());
     }
 
+    // The query as the server must receive it, letter for letter: a rule that
+    // matches only this text answers it, with the referenced table's schema
+    // in a column after the others.
+    void exactQuery()
+    {
+        const QString query = QStringLiteral(
+            "select \r\n"
+            "\ttab= ta.TABLE_NAME, \r\n"
+            "\tcol=co.COLUMN_NAME, \r\n"
+            "\t[schema]=co.TABLE_SCHEMA, \r\n"
+            "\tstab=co.TABLE_SCHEMA+'.'+ta.TABLE_NAME, \r\n"
+            " Fkeys.FK_Column , \r\n"
+            "\tFkeys.PK_Table , \r\n"
+            "\tFkeys.PK_Column, \r\n"
+            "\tFkeys.Constraint_Name, \r\n"
+            "\tPK=Pkeys.COLUMN_NAME, \r\n"
+            "\t[isnull]=co.IS_NULLABLE, \r\n"
+            "\ttyp=co.DATA_TYPE, \r\n"
+            "\tchar_max=co.CHARACTER_MAXIMUM_LENGTH, \r\n"
+            "\tPK_schema=Fkeys.PK_Schema \r\n"
+            "from \r\n"
+            "INFORMATION_SCHEMA.TABLES ta \r\n"
+            "inner join INFORMATION_SCHEMA.COLUMNS co on ta.TABLE_SCHEMA=co.TABLE_SCHEMA and ta.TABLE_NAME=co.TABLE_NAME and ta.TABLE_TYPE='BASE TABLE' \r\n"
+            "left join \r\n"
+            "( \r\n"
+            "\tSELECT \r\n"
+            "\tK_Schema = OBJECT_SCHEMA_NAME(FKC.parent_object_id), \r\n"
+            "\tK_Table = OBJECT_NAME(FKC.parent_object_id), \r\n"
+            "\tFK_Column = COL_NAME(FKC.parent_object_id, FKC.parent_column_id), \r\n"
+            "\tPK_Schema = OBJECT_SCHEMA_NAME(FKC.referenced_object_id), \r\n"
+            "\tPK_Table = OBJECT_NAME(FKC.referenced_object_id), \r\n"
+            "\tPK_Column = COL_NAME(FKC.referenced_object_id, FKC.referenced_column_id), \r\n"
+            "\tConstraint_Name = OBJECT_NAME(FKC.constraint_object_id), \r\n"
+            "\trn = ROW_NUMBER() OVER (PARTITION BY FKC.parent_object_id, FKC.parent_column_id ORDER BY OBJECT_NAME(FKC.constraint_object_id)) \r\n"
+            "\tFROM \r\n"
+            "\tsys.foreign_key_columns FKC \r\n"
+            ") Fkeys on Fkeys.FK_Column=co.COLUMN_NAME and Fkeys.K_Table=ta.TABLE_NAME and Fkeys.K_Schema=ta.TABLE_SCHEMA and Fkeys.rn=1 \r\n"
+            "left join \r\n"
+            "(SELECT i1.TABLE_SCHEMA, i1.TABLE_NAME, i2.COLUMN_NAME \r\n"
+            "\tFROM INFORMATION_SCHEMA.TABLE_CONSTRAINTS i1 \r\n"
+            "\tINNER JOIN INFORMATION_SCHEMA.KEY_COLUMN_USAGE i2 ON i1.CONSTRAINT_SCHEMA = i2.CONSTRAINT_SCHEMA AND i1.CONSTRAINT_NAME = i2.CONSTRAINT_NAME \r\n"
+            "\tWHERE i1.CONSTRAINT_TYPE = 'PRIMARY KEY'  \r\n"
+            ") Pkeys on Pkeys.COLUMN_NAME=co.COLUMN_NAME and Pkeys.TABLE_NAME=ta.TABLE_NAME and Pkeys.TABLE_SCHEMA=ta.TABLE_SCHEMA \r\n"
+            "order by 1,3,co.ORDINAL_POSITION ");
+        QJsonArray columns = schemaColumns();
+        columns.append(QJsonObject{{QStringLiteral("name"), QStringLiteral("PK_schema")},
+                                   {QStringLiteral("type"), QStringLiteral("nvarchar")}});
+        const QByteArray rows =
+            "[[\"Order Line]Items\", \"Order\", \"dbo\", \"dbo.Order Line]Items\", \"Order\", \"Orders\", "
+            "\"OrderId\", \"FK_Lines\", null, \"NO\", \"int\", null, \"sales\"], "
+            "[\"Order Line]Items\", \"Note\", \"dbo\", \"dbo.Order Line]Items\", null, null, null, null, null, "
+            "\"YES\", \"nvarchar\", -1, null]]";
+        const QJsonObject rule{{QStringLiteral("match"), query},
+                               {QStringLiteral("exact"), true},
+                               {QStringLiteral("columns"), columns},
+                               {QStringLiteral("rows"), QJsonDocument::fromJson(rows).array()}};
+        TdsServer server(TdsServer::defaultFixture(QJsonDocument(QJsonArray{rule}).toJson()));
+        QVERIFY(server.started());
+        auto connection = db::MakeOdbcConnection();
+        TData catalogue;
+        SchemaTree schema;
+        const Status loaded = LoadCatalogue(*connection, server.connectionString(), catalogue, schema);
+        QVERIFY2(loaded.ok(), loaded.ok() ? "" : qPrintable(loaded.error().message));
+        QCOMPARE(catalogue.size(), 4);
+        const TColumnRec& key = catalogue.at(2);
+        QCOMPARE(QStringList({key.schema, key.tab, key.stab, key.PK_schema, key.PK_table, key.PK_column}),
+                 QStringList({QStringLiteral("dbo"), QStringLiteral("Order Line]Items"),
+                              QStringLiteral("dbo.Order Line]Items"), QStringLiteral("sales"),
+                              QStringLiteral("Orders"), QStringLiteral("OrderId")}));
+        QCOMPARE(catalogue.at(3).PK_schema, QString());
+        QCOMPARE(server.batches(), QStringList{query});
+    }
+
     void failures_data()
     {
         QTest::addColumn<QString>("password");

@@ -19,21 +19,33 @@ using namespace corvane;
 
 namespace {
 
-const QByteArray SchemaRule = R"({"match": "INFORMATION_SCHEMA", "columns": [
+// The schema query's answer up to its rows.
+const QByteArray SchemaHead = R"({"match": "INFORMATION_SCHEMA", "columns": [
     {"name": "tab", "type": "nvarchar"}, {"name": "col", "type": "nvarchar"},
     {"name": "schema", "type": "nvarchar"}, {"name": "stab", "type": "nvarchar"},
     {"name": "FK_Column", "type": "nvarchar"}, {"name": "PK_Table", "type": "nvarchar"},
     {"name": "PK_Column", "type": "nvarchar"}, {"name": "Constraint_Name", "type": "nvarchar"},
     {"name": "PK", "type": "nvarchar"}, {"name": "isnull", "type": "nvarchar"},
-    {"name": "typ", "type": "nvarchar"}, {"name": "char_max", "type": "int"}],
-  "rows": [
-    ["Customer", "id", "dbo", "dbo.Customer", null, null, null, null, "id", "NO", "int", null],
-    ["Customer", "name", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "nvarchar", 50],
-    ["Customer", "born", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "datetime", null],
-    ["Orders", "id", "dbo", "dbo.Orders", null, null, null, null, "id", "NO", "int", null],
-    ["Orders", "qty", "dbo", "dbo.Orders", null, null, null, null, null, "YES", "int", null],
-    ["Orders", "price", "dbo", "dbo.Orders", null, null, null, null, null, "YES", "float", null],
-    ["Orders", "customer", "dbo", "dbo.Orders", "customer", "Customer", "id", "FK_Orders_Customer", null, "NO", "int", null]
+    {"name": "typ", "type": "nvarchar"}, {"name": "char_max", "type": "int"},
+    {"name": "PK_schema", "type": "nvarchar"}],
+  "rows": [)";
+
+const QByteArray SchemaRule = SchemaHead + R"(
+    ["Customer", "id", "dbo", "dbo.Customer", null, null, null, null, "id", "NO", "int", null, null],
+    ["Customer", "name", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "nvarchar", 50, null],
+    ["Customer", "born", "dbo", "dbo.Customer", null, null, null, null, null, "YES", "datetime", null, null],
+    ["Orders", "id", "dbo", "dbo.Orders", null, null, null, null, "id", "NO", "int", null, null],
+    ["Orders", "qty", "dbo", "dbo.Orders", null, null, null, null, null, "YES", "int", null, null],
+    ["Orders", "price", "dbo", "dbo.Orders", null, null, null, null, null, "YES", "float", null, null],
+    ["Orders", "customer", "dbo", "dbo.Orders", "customer", "Customer", "id", "FK_Orders_Customer", null, "NO", "int", null, "dbo"]
+  ]})";
+
+// Names that bare T-SQL cannot take, and a foreign key into another schema
+// whose table has a namesake in dbo.
+const QByteArray HostileSchemaRule = SchemaHead + R"(
+    ["Order", "Order", "dbo", "dbo.Order", "Order", "Orders", "OrderId", "FK_Order", "Order", "NO", "int", null, "sales"],
+    ["Order", "it\u0027s]", "dbo", "dbo.Order", null, null, null, null, null, "YES", "varchar", 20, null],
+    ["v1.2 Archive", "when", "dbo", "dbo.v1.2 Archive", null, null, null, null, null, "YES", "date", null, null]
   ]})";
 
 QByteArray fixture(const QByteArray& moreRules = {})
@@ -153,14 +165,14 @@ private Q_SLOTS:
         QCOMPARE(outcome.err, QByteArray());
         QCOMPARE(outcome.status, 0);
         QCOMPARE(outcome.out, QByteArray("1\tdbo.Customer\n"
-                                         "2\tdbo.Customer\tid\tint\tNO\t\tid\t\t\t\n"
-                                         "3\tdbo.Customer\tname\tnvarchar\tYES\t50\t\t\t\t\n"
-                                         "4\tdbo.Customer\tborn\tdatetime\tYES\t\t\t\t\t\n"
+                                         "2\tdbo.Customer\tid\tint\tNO\t\tid\t\t\t\t\n"
+                                         "3\tdbo.Customer\tname\tnvarchar\tYES\t50\t\t\t\t\t\n"
+                                         "4\tdbo.Customer\tborn\tdatetime\tYES\t\t\t\t\t\t\n"
                                          "5\tdbo.Orders\n"
-                                         "6\tdbo.Orders\tid\tint\tNO\t\tid\t\t\t\n"
-                                         "7\tdbo.Orders\tqty\tint\tYES\t\t\t\t\t\n"
-                                         "8\tdbo.Orders\tprice\tfloat\tYES\t\t\t\t\t\n"
-                                         "9\tdbo.Orders\tcustomer\tint\tNO\t\t\tCustomer\tid\t"
+                                         "6\tdbo.Orders\tid\tint\tNO\t\tid\t\t\t\t\n"
+                                         "7\tdbo.Orders\tqty\tint\tYES\t\t\t\t\t\t\n"
+                                         "8\tdbo.Orders\tprice\tfloat\tYES\t\t\t\t\t\t\n"
+                                         "9\tdbo.Orders\tcustomer\tint\tNO\t\t\tdbo\tCustomer\tid\t"
                                          "FK_Orders_Customer\n"));
         verifyNoPassword(outcome, QStringLiteral("secret"));
     }
@@ -215,7 +227,7 @@ private Q_SLOTS:
         const QString qtyOk = QStringLiteral(" Anonymisation table dbo.Orders column [qty] - successful ");
         QTest::newRow("all succeed") << QByteArray() << 0 << QStringList{nameOk, qtyOk};
         QTest::newRow("a failed column")
-            << QByteArray(R"({"match": "update dbo.Customer set [name]", "error": {"number": 207, "message": "Invalid column name 'name'."}},)")
+            << QByteArray(R"({"match": "update [dbo].[Customer] set [name]", "error": {"number": 207, "message": "Invalid column name 'name'."}},)")
             << 1
             << QStringList{QStringLiteral(" Anonymisation table dbo.Customer column [name] - FAILED "),
                            QStringLiteral("     Invalid column name 'name'."), qtyOk};
@@ -250,21 +262,64 @@ private Q_SLOTS:
         QCOMPARE(outcome.err, QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
                                          "2 of 2 masked columns done\nFinished !\n"));
 
-        TColumnRec name;
+        // The run's batches as the catalogue gives them: both tables have a
+        // primary key.
+        TColumnRec id;
+        id.schema = QStringLiteral("dbo");
+        id.col = id.PK = QStringLiteral("id");
+        TColumnRec name = id;
+        name.tab = QStringLiteral("Customer");
         name.stab = QStringLiteral("dbo.Customer");
         name.col = QStringLiteral("name");
+        name.PK.clear();
         name.method = 1009;
-        TColumnRec qty;
+        TColumnRec qty = name;
+        qty.tab = QStringLiteral("Orders");
         qty.stab = QStringLiteral("dbo.Orders");
         qty.col = QStringLiteral("qty");
         qty.method = 102;
         qty.setParam1(QStringLiteral("5"));
-        QCOMPARE(runBatches(server),
-                 (QStringList{run::SplitInstallationBatch(), *run::BuildBatch(name, 7),
-                              *run::BuildBatch(qty, 7), run::SplitDropBatch()}));
+        const TData catalogue = {TColumnRec{}, TColumnRec{}, id, name, TColumnRec{}, id, qty};
+        const run::RunBatches batches(catalogue, 7);
+        QStringList expected = {run::SplitInstallationBatch(), *batches.batch(3), *batches.batch(6),
+                                run::SplitDropBatch()};
+        if (status != 0)
+            expected.insert(2, QStringLiteral("if @@trancount>0 rollback transaction"));
+        QCOMPARE(runBatches(server), expected);
+        QVERIFY(expected.at(expected.size() - 2).contains(QStringLiteral("CURSOR LOCAL KEYSET")));
         QVERIFY(runBatches(server).at(1).startsWith(
             QStringLiteral("declare @r float \r\n set @r=rand(7)\r\n")));
         verifyNoPassword(outcome, QStringLiteral("secret"));
+    }
+
+    // A template and a script for names that bare T-SQL cannot take: the
+    // project keeps the names as shown, the script delimits them.
+    void hostileNames()
+    {
+        test::TdsServer server(test::TdsServer::defaultFixture("[" + HostileSchemaRule + "]"));
+        QVERIFY(server.started());
+        CliRunner cli(server);
+        const Outcome templ = cli.run({QStringLiteral("template"), QStringLiteral("--output"),
+                                       cli.path("hostile.crv")});
+        QCOMPARE(templ.status, 0);
+        const QByteArray project = readFile(cli.path("hostile.crv"));
+        QCOMPARE(project, QByteArray("6\r\n1;;;0;;;\r\n2;Order;dbo.Order;-1;;;\r\n3;it's];dbo.Order;-1;;;\r\n"
+                                     "4;;;0;;;\r\n5;when;dbo.v1.2 Archive;-1;;;\r\n"));
+        QByteArray edited = project;
+        edited.replace("2;Order;dbo.Order;-1;;", "2;Order;dbo.Order;107;-5;-1");
+        edited.replace("3;it's];dbo.Order;-1;;", "3;it's];dbo.Order;1001;a'b;");
+        edited.replace("5;when;dbo.v1.2 Archive;-1;;", "5;when;dbo.v1.2 Archive;9;;");
+        QVERIFY(writeFile(cli.path("hostile.crv"), edited));
+
+        const Outcome script = cli.run({QStringLiteral("script"), QStringLiteral("--project"),
+                                        cli.path("hostile.crv")});
+        QCOMPARE(script.err, QByteArray());
+        QCOMPARE(script.status, 0);
+        QVERIFY(script.out.contains("update [dbo].[Order] set [Order]=@new_int WHERE CURRENT OF cur"));
+        QVERIFY(script.out.contains("select [OrderId] from [sales].[Orders] where [OrderId] between (-5) and (-1)"));
+        QVERIFY(script.out.contains(" update [dbo].[Order] set [it's]]]='a''b' \r\n"));
+        QVERIFY(script.out.contains("update [dbo].[v1.2 Archive] set [when]=NULL \r\n"));
+        QVERIFY(script.out.contains("DECLARE cur CURSOR LOCAL KEYSET FOR"));
     }
 
     void runRefusedLogin()

@@ -1,5 +1,7 @@
 #include "tests/support/slots.h"
 #include "project/loadsave.h"
+#include "script/generator.h"
+#include "catalogue/textconv.h"
 #include "tests/support/testlocale.h"
 
 #include <QDir>
@@ -141,6 +143,68 @@ private Q_SLOTS:
             QVERIFY2(status.ok(), qPrintable(status.error().message));
             QCOMPARE(choices(loaded), choices(saved));
         }
+    }
+
+    // Dates go into the file as yyyy-MM-dd, so that a project saved on one
+    // desktop generates the same script under any other locale, the command
+    // line's C locale included.
+    void datesAcrossLocales_data()
+    {
+        QTest::addColumn<QString>("loadLocale");
+        QTest::newRow("en_US") << QStringLiteral("en_US");
+        QTest::newRow("C") << QStringLiteral("C");
+        QTest::newRow("de_DE") << QStringLiteral("de_DE");
+    }
+    void datesAcrossLocales()
+    {
+        QFETCH(QString, loadLocale);
+        auto back = qScopeGuard([] { test::useTestLocale(); });
+
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        const auto shown = [](int y, int m, int d) { return DateToText(QDate(y, m, d)); };
+        TData saved;
+        saved << TColumnRec{} << TColumnRec{}
+              << column(QStringLiteral("dbo.Person"), QStringLiteral("Born"), 1, shown(1950, 12, 8))
+              << column(QStringLiteral("dbo.Person"), QStringLiteral("Hired"), 4,
+                        shown(2001, 2, 3), shown(2024, 11, 30))
+              << column(QStringLiteral("dbo.Person"), QStringLiteral("Left"), 8,
+                        shown(2030, 1, 2), QStringLiteral("no date"))
+              << column(QStringLiteral("dbo.Person"), QStringLiteral("Seen"), 2, QStringLiteral("30"));
+        const QString path = m_dir.filePath(QStringLiteral("dates.crv"));
+        QVERIFY(TLoadSave().SaveProject(path, saved).ok());
+        const script::Generation there = script::GenerateScript(saved, 7);
+        QVERIFY(there.error.has_value()); // "no date" ends the script at Left
+        QCOMPARE(readAll(path), QByteArray("6\r\n1;;;0;;;\r\n2;Born;dbo.Person;1;1950-12-08;;\r\n"
+                                           "3;Hired;dbo.Person;4;2001-02-03;2024-11-30;\r\n"
+                                           "4;Left;dbo.Person;8;2030-01-02;no date;\r\n"
+                                           "5;Seen;dbo.Person;2;30;;\r\n"));
+
+        QLocale::setDefault(loadLocale == u"C" ? QLocale::c() : QLocale(loadLocale));
+        TData loaded = saved;
+        QVERIFY(TLoadSave().LoadProject(path, loaded).ok());
+        // Slots hold the dates as this locale shows them; texts that are no date stay.
+        QCOMPARE(loaded.at(2).param1, shown(1950, 12, 8));
+        QCOMPARE(loaded.at(4).param2, QStringLiteral("no date"));
+        QCOMPARE(loaded.at(5).param1, QStringLiteral("30"));
+        const script::Generation here = script::GenerateScript(loaded, 7);
+        QCOMPARE(here.script, there.script);
+        QVERIFY(here.script.contains(u"'19501208'"));
+        QVERIFY(here.error.has_value());
+    }
+
+    // Files written before dates were stored as yyyy-MM-dd hold the short
+    // format of their locale; under that locale they still load and generate.
+    void shortFormatFileStillLoads()
+    {
+        TData data;
+        data << TColumnRec{} << TColumnRec{} << column(QStringLiteral("dbo.Person"), QStringLiteral("Born"));
+        const QString path = m_dir.filePath(QStringLiteral("old.crv"));
+        QVERIFY(writeAll(path, "3\r\n1;;;0;;;\r\n2;Born;dbo.Person;4;12/8/1950;1/1/2000;\r\n"));
+        QVERIFY(TLoadSave().LoadProject(path, data).ok());
+        QCOMPARE(data.at(2).param1, QStringLiteral("12/8/1950"));
+        const script::Generation generated = script::GenerateScript(data, 1);
+        QVERIFY(!generated.error.has_value());
+        QVERIFY(generated.script.contains(u"'19501208','20000101'"));
     }
 
     void emptyCatalogueLoadsNothing()

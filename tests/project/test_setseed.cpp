@@ -1,4 +1,5 @@
 #include "project/setseedf.h"
+#include "tests/support/clipping.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
 
@@ -21,13 +22,26 @@ private Q_SLOTS:
     {
         TSetSeedF dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("SetSeedF"));
-        QCOMPARE(dialog.size(), QSize(352, 216));
+        QVERIFY(dialog.width() >= 352 && dialog.height() >= 216);
         QCOMPARE(dialog.findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->title(),
                  QStringLiteral("Seed"));
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("Set random seed to "));
         QCOMPARE(button(dialog, "Button1")->text(), QStringLiteral("Ok"));
         QCOMPARE(button(dialog, "Button2")->text(), QStringLiteral("Cancel"));
+    }
+
+    // "Set random seed to " is never cut, whatever the font's size.
+    void captionsFit_data() { test::addFontScales(); }
+    void captionsFit()
+    {
+        QFETCH(qreal, scale);
+        test::LargerFont font(scale);
+        TSetSeedF dialog;
+        dialog.show();
+        dialog.resize(dialog.minimumSizeHint());
+        QCoreApplication::processEvents();
+        QCOMPARE(test::clippedCaptions(&dialog), QStringList());
     }
 
     void opensWithSeed_data()

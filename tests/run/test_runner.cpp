@@ -35,9 +35,38 @@ SharedState stateWith(FakeServer& server, const QList<TColumnRec>& columns, std:
 
 QString batchOf(const TColumnRec& slot, std::int32_t seed)
 {
-    auto block = script::BuildBlock(slot);
-    return block ? QString(script::BuildPreamble(seed) + *block) : QString();
+    auto batch = run::BuildBatch(slot, seed);
+    return batch ? *batch : QString();
 }
+
+const QString cleanup = QStringLiteral("if @@trancount>0 rollback transaction");
+
+// Records the time-outs that the run sets on its connection.
+class TimedConnection final : public db::Connection
+{
+public:
+    TimedConnection(std::unique_ptr<db::Connection> inner, QList<int>& commandTimeouts)
+        : m_inner(std::move(inner)), m_commandTimeouts(commandTimeouts)
+    {
+    }
+    Status open(const QString& s) override { return m_inner->open(s); }
+    Status open(const QString& s, const QString& u, const QString& p) override { return m_inner->open(s, u, p); }
+    void close() override { m_inner->close(); }
+    bool isOpen() const override { return m_inner->isOpen(); }
+    Result<QString> databaseName() override { return m_inner->databaseName(); }
+    Result<std::unique_ptr<db::Query>> query(const QString& sql) override { return m_inner->query(sql); }
+    Status execute(const QString& sql) override { return m_inner->execute(sql); }
+    void setLoginTimeout(int s) override { m_inner->setLoginTimeout(s); }
+    void setCommandTimeout(int s) override
+    {
+        m_commandTimeouts << s;
+        m_inner->setCommandTimeout(s);
+    }
+
+private:
+    std::unique_ptr<db::Connection> m_inner;
+    QList<int>& m_commandTimeouts;
+};
 
 struct Log
 {
@@ -87,11 +116,11 @@ private slots:
             "else \r\n"
             "select @slice = @String \r\n"
             "insert into @Results(Items) values(@slice) \r\n"
-            "select @String = right(@String,len(@String) - @index) \r\n"
-            "if len(@String) = 0 break \r\n"
+            "select @String = right(@String,len(@String+N'x')-1 - @index) \r\n"
+            "if len(@String+N'x')-1 = 0 break \r\n"
             "end return \r\n"
             "end ' \r\n"
-            "if not exists(SELECT 1 FROM sys.objects WHERE OBJECT_ID = "
+            "if not exists(SELECT 1 FROM sys.objects WHERE object_id = "
             "OBJECT_ID(N'dbo.corvane_split') AND type = (N'TF')) \r\n"
             "exec  (@split) ");
         QCOMPARE(run::SplitInstallationBatch(), expected);
@@ -178,7 +207,7 @@ private slots:
         QVERIFY(runner.run(state).ok());
 
         QCOMPARE(server.sent,
-                 QStringList({install, batchOf(a, 1), batchOf(b, 1), batchOf(c, 1), drop}));
+                 QStringList({install, batchOf(a, 1), batchOf(b, 1), cleanup, batchOf(c, 1), drop}));
         QCOMPARE(
             log.lines,
             QStringList(
@@ -188,6 +217,35 @@ private slots:
                  QStringLiteral(" Anonymisation table dbo.Orders column [price] - successful ")}));
         QCOMPARE(log.progress, (QList<QPair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
         QCOMPARE(server.openConnections, 0);
+    }
+
+    // A column's batch runs until it ends: no command time-out is set, and
+    // the login keeps its own.
+    void noCommandTimeout()
+    {
+        FakeServer server;
+        SharedState state = stateWith(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109)});
+        QList<int> timeouts;
+        state.connect = [&] { return std::make_unique<TimedConnection>(server.connect(), timeouts); };
+        run::Runner runner;
+        QCOMPARE(runner.commandTimeout(), 0);
+        QVERIFY(runner.run(state).ok());
+        QCOMPARE(timeouts, QList<int>{0});
+    }
+
+    // The rows whose key draw found nothing are counted under the column's
+    // line; the other codes are only executed.
+    void keptRowsCounted()
+    {
+        FakeServer server;
+        server.answer(QStringLiteral("[k]"), test::makeRows({QStringLiteral("misses")}, {{QStringLiteral("4")}}));
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("k"), 6, QStringLiteral("3"));
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("n"), 102, QStringLiteral("3"));
+        run::Runner runner;
+        Log log(runner);
+        QVERIFY(runner.run(stateWith(server, {a, b})).ok());
+        QCOMPARE(log.lines, QStringList({run::SuccessLine(a), run::MissLine(4), run::SuccessLine(b)}));
+        QCOMPARE(run::MissLine(4), QStringLiteral("     4 rows kept their values: no key was drawn for them"));
     }
 
     // Each run reads the seed and the catalogue's database at the click. A

@@ -24,9 +24,12 @@ namespace {
 
 QString batchOf(const TColumnRec& slot, std::int32_t seed)
 {
-    auto block = script::BuildBlock(slot);
-    return block ? QString(script::BuildPreamble(seed) + *block) : QString();
+    auto batch = run::BuildBatch(slot, seed);
+    return batch ? *batch : QString();
 }
+
+// Sent after a failed batch, for a transaction that the failure left open.
+const QString cleanup = QStringLiteral("if @@trancount>0 rollback transaction");
 
 QString success(const TColumnRec& c)
 {
@@ -112,7 +115,7 @@ private slots:
         bench.run();
 
         QCOMPARE(server.batches(),
-                 QStringList({install, batchOf(a, 1), batchOf(b, 1), batchOf(c, 1), drop}));
+                 QStringList({install, batchOf(a, 1), batchOf(b, 1), cleanup, batchOf(c, 1), drop}));
         QCOMPARE(bench.log(),
                  lines({success(a), failed(b), QStringLiteral("     Invalid column name 'gone'."),
                         success(c)}));
@@ -200,7 +203,7 @@ private slots:
         bench.run();
         QVERIFY2(clock.elapsed() < 15000, "the command time-out was not applied");
 
-        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), batchOf(b, 1), drop}));
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), cleanup, batchOf(b, 1), drop}));
         const QStringList log = bench.log().split(u'\n');
         QCOMPARE(log.size(), 3);
         QCOMPARE(log.at(0), failed(a));
@@ -208,6 +211,52 @@ private slots:
                  qPrintable(log.at(1)));
         QCOMPARE(log.at(2), success(b));
         QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+    }
+
+    // The server fails a batch after part of it ran: the column is logged
+    // FAILED with the server's own text, and the next column's cursor batch
+    // runs on the same connection (its cursor is LOCAL, so a cursor left by
+    // the failed batch cannot be in its way).
+    void failureMidBatch()
+    {
+        TdsServer server(TdsServer::defaultFixture(R"([
+            {"match": "[half]", "columns": [{"name": "x", "type": "int"}], "rows": [[1]],
+             "error": {"number": 547, "message": "The UPDATE statement conflicted with the FOREIGN KEY constraint FK_T."}}])"));
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("half"), 102, QStringLiteral("5"));
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("next"), 102, QStringLiteral("5"));
+        Bench bench(server, {a, b});
+        bench.run();
+
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), cleanup, batchOf(b, 1), drop}));
+        QVERIFY(batchOf(b, 1).contains(QStringLiteral("DECLARE cur CURSOR LOCAL FOR")));
+        QCOMPARE(bench.log(),
+                 lines({failed(a),
+                        QStringLiteral("     The UPDATE statement conflicted with the FOREIGN KEY constraint FK_T."),
+                        success(b)}));
+        QSet<int> connections;
+        for (const TdsServer::Batch& batch : server.records())
+            connections << batch.connection;
+        QCOMPARE(connections.size(), 1);
+        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+    }
+
+    // A foreign-key draw reports the rows that kept their values under the
+    // column's line; a count of 0 adds nothing.
+    void keptRowsReported()
+    {
+        TdsServer server(TdsServer::defaultFixture(R"([
+            {"match": "[some]", "columns": [{"name": "misses", "type": "int"}], "rows": [[3]]},
+            {"match": "[none]", "columns": [{"name": "misses", "type": "int"}], "rows": [[0]]}])"));
+        QVERIFY(server.started());
+        TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("some"), 107, QStringLiteral("1"), QStringLiteral("9"));
+        TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("none"), 2006, QStringLiteral("1"), QStringLiteral("2"));
+        Bench bench(server, {a, b});
+        bench.run();
+        QVERIFY(server.batches().at(1).endsWith(QStringLiteral("end catch \r\nselect misses=@misses ")));
+        QCOMPARE(bench.log(),
+                 lines({success(a), QStringLiteral("     3 rows kept their values: no key was drawn for them"),
+                        success(b)}));
     }
 
     // The server goes away in the middle of the run: the remaining columns

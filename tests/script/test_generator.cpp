@@ -15,6 +15,8 @@ TColumnRec slot(int code, const QString& col, const QString& p1 = {}, const QStr
 {
     TColumnRec s;
     s.stab = u"dbo.T"_s;
+    s.schema = u"dbo"_s;
+    s.tab = u"T"_s;
     s.col = col;
     s.PK_table = u"dbo.K"_s;
     s.PK_column = u"id"_s;
@@ -69,7 +71,8 @@ private slots:
         QTest::newRow("min") << int(INT32_MIN) << u" set @r=rand(-2147483648)\r\n"_s;
     }
 
-    // The nine declarations as they always were, then the draw counter.
+    // The nine declarations as they always were, then the draw counter, the
+    // typed variables and pool, and the session options of the blocks.
     void preamble()
     {
         QFETCH(int, seed);
@@ -82,7 +85,18 @@ private slots:
             u"declare @rand_tab table (  rid int IDENTITY(1,1), _datetime datetime, _varchar varchar(1000) ) \r\n"
             u"declare @lorem varchar(500) \r\n"
             u"declare @id int \r\n"
-            u"declare @tries int \r\n"_s;
+            u"declare @tries int \r\n"
+            u"declare @val_int bigint \r\n"
+            u"declare @val_float float \r\n"
+            u"declare @val_datetime datetimeoffset \r\n"
+            u"declare @val_text nvarchar(max) \r\n"
+            u"declare @new_int bigint \r\n"
+            u"declare @new_datetime datetimeoffset \r\n"
+            u"declare @misses int \r\n"
+            u"declare @msg nvarchar(2048) \r\n"
+            u"declare @pool table (rid int IDENTITY(1,1) primary key, _int bigint, _float float, _datetime datetimeoffset, _text nvarchar(max)) \r\n"
+            u"set nocount on \r\n"
+            u"set xact_abort on \r\n"_s;
         QCOMPARE(script::BuildPreamble(seed), expected);
     }
 
@@ -96,8 +110,7 @@ private slots:
         QVERIFY(script::GenerateScript(TData{}, 1).script.isEmpty());
     }
 
-    // One-line blocks end in CR LF and get two empty lines after them; the
-    // cursor and three-line blocks do not and get one.
+    // Every block ends in "end catch " and gets one empty line after it.
     void preambleOnceThenBlocks()
     {
         const TColumnRec a = slot(101, u"A col"_s, u"42"_s);
@@ -106,9 +119,10 @@ private slots:
         TData data = catalogue({slot(-1, u"x"_s), slot(100, u"y"_s), a, slot(0, u"z"_s), b, c});
         const auto generation = script::GenerateScript(data, 7);
         QVERIFY(!generation.error);
-        QCOMPARE(generation.script, script::BuildPreamble(7) + u" update dbo.T set [A col]=42 \r\n\r\n\r\n"_s +
+        QCOMPARE(generation.script, script::BuildPreamble(7) + block(a) + u"\r\n\r\n"_s +
                                         block(b) + u"\r\n\r\n"_s + block(c) + u"\r\n\r\n"_s);
-        QVERIFY(block(b).endsWith(u" alter table dbo.T enable trigger all "_s));
+        QVERIFY(block(a).contains(u" update [dbo].[T] set [A col]=42 \r\n commit transaction \r\n"_s));
+        QVERIFY(block(b).endsWith(u"end catch "_s));
         QCOMPARE(generation.script.count(u"declare @r float"_s), 1);
     }
 
@@ -152,15 +166,48 @@ private slots:
         QCOMPARE(generation.script, QString());
     }
 
-    // A script declares @rand_tab once: every block that fills it empties it
+    // A script declares @pool once: every block that fills it empties it
     // first, so a column never receives an earlier column's values.
     void poolIsEmptiedPerBlock()
     {
         const QList<TColumnRec> pooled = {slot(104, u"a"_s), slot(1007, u"b"_s, u"names"_s),
                                           slot(3, u"c"_s), slot(2008, u"d"_s)};
         const QString script = script::GenerateScript(catalogue(pooled), 1).script;
-        QCOMPARE(script.count(u"delete from @rand_tab \r\ninsert into @rand_tab"_s), 4);
+        QCOMPARE(script.count(u"delete from @pool \r\ninsert into @pool"_s), 4);
         QVERIFY(!script.contains(u"set @id=0"_s));
+    }
+
+    // The cursor of a table with a primary key is keyset-driven, whatever
+    // column carries the key; the others stay dynamic.
+    void keysetWhereTheTableHasAKey()
+    {
+        TColumnRec keyed = slot(102, u"a"_s, u"3"_s);
+        TColumnRec key = slot(109, u"id"_s);
+        key.PK = u"id"_s;
+        TColumnRec plain = slot(102, u"b"_s, u"3"_s);
+        TData data = catalogue({keyed, key});
+        data << TColumnRec{} << plain;
+        QCOMPARE(script::KeyedSlots(data), (QList<bool>{false, false, true, true, false, false}));
+        const QString script = script::GenerateScript(data, 1).script;
+        QCOMPARE(script.count(u"DECLARE cur CURSOR LOCAL KEYSET FOR"_s), 1);
+        QCOMPARE(script.count(u"DECLARE cur CURSOR LOCAL FOR"_s), 1);
+    }
+
+    // The word lists are read before the generation and given to it: the
+    // generation itself reads no file.
+    void wordListsReadFirst()
+    {
+        TData data = catalogue({slot(1007, u"a"_s, u"names"_s), slot(1007, u"b"_s, u"names"_s),
+                                slot(1007, u"c"_s, u"nothere"_s)});
+        const script::WordLists words = script::ReadWordLists(data);
+        QCOMPARE(words.size(), 2);
+        QCOMPARE(*words.find(u"names"_s).value(), u"Ann;Bob"_s);
+        QVERIFY(words.find(u"nothere"_s)->error().isNotice());
+        script::WordLists changed = words;
+        changed.insert(u"names"_s, u"Eve"_s);
+        const auto generation = script::GenerateScript(data, 1, changed);
+        QCOMPARE(generation.script.count(u"dbo.corvane_split('Eve',';')"_s), 2);
+        QCOMPARE(generation.error->message, u"File nothere.txt with virtual data does not exist. "_s);
     }
 
 private:

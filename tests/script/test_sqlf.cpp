@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList{u"save: Save your SQL file"_s});
         const auto& options = dialogs.shown.constFirst().options;
         QCOMPARE(options.directory, QDir::currentPath());
-        QCOMPARE(options.filter, u"Text file | *.txt"_s);
+        QCOMPARE(options.filter, u"Text file | *.txt;;SQL script | *.sql"_s);
         QCOMPARE(options.defaultSuffix, u"txt"_s);
         QCOMPARE(readAll(path), QByteArray(expected.script.toUtf8() + "\r\n"));
     }
@@ -145,8 +145,8 @@ private slots:
         m_generate->click();
         QCOMPARE(dialogs.texts(),
                  QStringList{u"information: File gone.txt with virtual data does not exist. "_s});
-        QString expected = script::BuildPreamble(1) + u"update dbo.T set [a]=NULL \r\n\r\n\r\n"
-                                                      u"update dbo.T set [b]=NULL \r\n\r\n\r\n"_s;
+        QString expected = script::BuildPreamble(1) + *script::BuildBlock(slot(109, u"a"_s)) +
+                           u"\r\n\r\n"_s + *script::BuildBlock(slot(9, u"b"_s)) + u"\r\n\r\n"_s;
         QCOMPARE(m_memo->toPlainText(), expected.replace(u"\r\n"_s, u"\n"_s));
     }
 

@@ -3,20 +3,37 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace corvane::ui {
 
 namespace {
 
 // "Text file | *.txt" is the notation of the program's filters; Qt wants
-// "Text file (*.txt)".
+// "Text file (*.txt)". Entries are separated by ";;", as in Qt.
 QString qtFilter(const QString& filter)
 {
-    const qsizetype bar = filter.indexOf(u'|');
-    if (bar < 0)
-        return filter;
-    return filter.left(bar).trimmed() + QStringLiteral(" (") + filter.mid(bar + 1).trimmed() +
-           u')';
+    QStringList entries;
+    for (const QString& entry : filter.split(QStringLiteral(";;"))) {
+        const qsizetype bar = entry.indexOf(u'|');
+        if (bar < 0)
+            entries << entry;
+        else
+            entries << entry.left(bar).trimmed() + QStringLiteral(" (") +
+                           entry.mid(bar + 1).trimmed() + u')';
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+// The extension of a Qt filter entry's first pattern: "txt" for "Text file (*.txt)".
+QString suffixOf(const QString& qtEntry)
+{
+    const qsizetype dot = qtEntry.indexOf(QStringLiteral("*."));
+    if (dot < 0)
+        return {};
+    QString suffix = qtEntry.mid(dot + 2);
+    const qsizetype end = suffix.indexOf(QRegularExpression(QStringLiteral("[ );]")));
+    return end < 0 ? suffix : suffix.left(end);
 }
 
 class RealDialogs final : public Dialogs
@@ -41,6 +58,12 @@ public:
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setDefaultSuffix(o.defaultSuffix);
+        // A name typed without an extension gets the one of the chosen kind.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &o](const QString& entry) {
+                             const QString suffix = suffixOf(entry);
+                             dialog.setDefaultSuffix(suffix.isEmpty() ? o.defaultSuffix : suffix);
+                         });
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return dialog.selectedFiles().constFirst();

@@ -87,6 +87,43 @@ TLoginF::TLoginF(db::ConnectionFactory factory, QWidget* parent)
     connect(Button3, &QPushButton::clicked, this, &TLoginF::testConnection);
     connect(Button1, &QPushButton::clicked, this, &TLoginF::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TLoginF::Button2Click);
+    // A tested connection stands for the values it was tested with: any edit
+    // asks for a new test before "OK" can hand anything over.
+    for (QLineEdit* edit : {EdServerName, EdDatabaseName, EdLogin, EdPassword})
+        connect(edit, &QLineEdit::textChanged, this, [this] { setConfirmable(false); });
+    setConfirmable(false);
+}
+
+void TLoginF::setConfirmable(bool confirmable)
+{
+    Button1->setEnabled(confirmable);
+    // Enter presses what there is to do next: test, or confirm what was tested.
+    Button1->setDefault(confirmable);
+    Button3->setDefault(!confirmable);
+}
+
+void TLoginF::setFields(const QString& server, const QString& database, const QString& login)
+{
+    EdServerName->setText(server);
+    EdDatabaseName->setText(database);
+    EdLogin->setText(login);
+    // The first empty field is where the operator goes on typing.
+    for (QLineEdit* edit : {EdServerName, EdDatabaseName, EdLogin, EdPassword}) {
+        if (edit->text().isEmpty()) {
+            edit->setFocus();
+            break;
+        }
+    }
+}
+
+QString TLoginF::failureText(const Error& error, const QString& password)
+{
+    QString reason = error.message.trimmed();
+    if (password.size() >= MinimumMaskedPassword)
+        reason.replace(password, QStringLiteral("***"));
+    if (reason.isEmpty())
+        return QStringLiteral("Connection failed.");
+    return QStringLiteral("Connection failed.\n") + reason;
 }
 
 void TLoginF::SetResultTarget(QString* target)
@@ -105,20 +142,24 @@ void TLoginF::testConnection()
         return;
     }
 
-    Button1->setEnabled(false);
+    setConfirmable(false);
     s_connectionString = db::BuildConnectionString(
         {s_serverName, s_databaseName, s_login, s_password}, db::ComputerName());
 
     std::unique_ptr<db::Connection> connection = m_connect ? m_connect() : nullptr;
-    // The error's own text is not shown: the operator only learns whether these
-    // four values open a connection.
-    if (!connection || !connection->open(s_connectionString, s_login, s_password)) {
-        ui::dialogs().message(this, QStringLiteral("Connection failed."));
+    if (!connection) {
+        ui::dialogs().error(this, QStringLiteral("Connection failed."));
+        return;
+    }
+    // Under the fixed first line, the server's or the driver's reason: a refused
+    // login, an unknown database and an unreachable server need different fixes.
+    if (const Status opened = connection->open(s_connectionString, s_login, s_password); !opened) {
+        ui::dialogs().error(this, failureText(opened.error(), s_password));
         return;
     }
     connection->close();
     ui::dialogs().message(this, QStringLiteral("Test connection succeeded."));
-    Button1->setEnabled(true);
+    setConfirmable(true);
 }
 
 void TLoginF::Button1Click()

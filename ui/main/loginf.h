@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/result.h"
 #include "db/connection.h"
 
 #include <QDialog>
@@ -20,6 +21,14 @@ public:
     // The variable that "OK" writes the connection string into.
     void SetResultTarget(QString* target);
 
+    // Fills server, database and login (never the password), as remembered
+    // from an earlier run; the focus goes to the first field still empty.
+    void setFields(const QString& server, const QString& database, const QString& login);
+
+    // "Connection failed." and, on the next line, the reason of `error`, with
+    // `password` masked should a driver repeat it.
+    static QString failureText(const Error& error, const QString& password);
+
     void testConnection();
     void Button1Click();
     void Button2Click();
@@ -33,6 +42,11 @@ public:
     QPushButton* Button3 = nullptr; // Test connection
 
 private:
+    void setConfirmable(bool confirmable);
+
+    // A password this short would mask ordinary letters of the reason.
+    static constexpr int MinimumMaskedPassword = 4;
+
     // What the last test read and built; shared by every dialog of the run, like
     // the fields of a login screen that remembers its last attempt.
     static QString s_serverName;

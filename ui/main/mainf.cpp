@@ -10,7 +10,9 @@
 #include "ui/common/dialogs.h"
 #include "ui/editor/anonymizationf.h"
 #include "ui/main/loginf.h"
+#include "ui/main/schematreedelegate.h"
 #include "ui/main/schematreemodel.h"
+#include "ui/main/settings.h"
 #include "ui/views/listf.h"
 #include "ui/views/selectf.h"
 
@@ -18,13 +20,18 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 // The picture of the strip lives in this library; a static library's resources
 // are registered by hand.
@@ -56,7 +63,6 @@ TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     m_state.connect = std::move(connect);
     setObjectName(QStringLiteral("MainF"));
     setWindowTitle(QStringLiteral("Corvane"));
-    resize(1200, 760);
 
     buildMenu();
 
@@ -71,6 +77,8 @@ TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     m_strip->setObjectName(QStringLiteral("Image1"));
     m_strip->setPixmap(QPixmap(QStringLiteral(":/corvane/strip.jpg")));
     m_strip->setScaledContents(true);
+    // Decoration: it stretches with the window and never sets its height.
+    m_strip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     m_strip->setFixedWidth(m_strip->pixmap().isNull() ? 0 : m_strip->pixmap().width());
 
     auto* central = new QWidget;
@@ -80,6 +88,19 @@ TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     layout->addWidget(splitter, 1);
     layout->addWidget(m_strip);
     setCentralWidget(central);
+    fitToScreen();
+}
+
+// The window opens at a comfortable size that still fits the screen's
+// available area (a 1280x720 screen at 100 %, 1366x768 at 125 %), whatever
+// the scaling.
+void TMainF::fitToScreen()
+{
+    const QSize wanted(1200, 760);
+    QSize room = wanted;
+    if (const QScreen* screen = this->screen())
+        room = screen->availableSize() - QSize(16, 48); // the frame and the title bar
+    resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
 TMainF::~TMainF()
@@ -92,36 +113,55 @@ void TMainF::buildMenu()
 {
     QMenuBar* bar = menuBar();
     const auto item = [this](QMenu* menu, const QString& caption, const QString& name,
-                             void (TMainF::*handler)()) {
+                             void (TMainF::*handler)(), const QKeySequence& keys = {}) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
+        action->setShortcut(keys);
         connect(action, &QAction::triggered, this, handler);
+        return action;
     };
 
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    item(file, QStringLiteral("Save project"), QStringLiteral("Saveproject1"),
-         &TMainF::Saveproject1Click);
-    item(file, QStringLiteral("Load project"), QStringLiteral("Loadproject1"),
-         &TMainF::Loadproject1Click);
-    item(file, QStringLiteral("Login"), QStringLiteral("Login1"), &TMainF::Button1Click);
-    item(file, QStringLiteral("Set seed"), QStringLiteral("Setseed1"), &TMainF::Setseed1Click);
-    item(file, QStringLiteral("Close"), QStringLiteral("Close1"), &TMainF::Close1Click);
+    item(file, QStringLiteral("&Save project"), QStringLiteral("Saveproject1"),
+         &TMainF::Saveproject1Click, QKeySequence::Save);
+    item(file, QStringLiteral("&Load project"), QStringLiteral("Loadproject1"),
+         &TMainF::Loadproject1Click, QKeySequence::Open);
+    item(file, QStringLiteral("Log&in"), QStringLiteral("Login1"), &TMainF::Button1Click);
+    item(file, QStringLiteral("Set s&eed"), QStringLiteral("Setseed1"), &TMainF::Setseed1Click);
+    item(file, QStringLiteral("&Close"), QStringLiteral("Close1"), &TMainF::Close1Click);
 
-    QMenu* virtualData = bar->addMenu(QStringLiteral("Virtual data"));
+    QMenu* virtualData = bar->addMenu(QStringLiteral("&Virtual data"));
     virtualData->setObjectName(QStringLiteral("Virtualdata1"));
-    item(virtualData, QStringLiteral("New file"), QStringLiteral("Insert1"), &TMainF::Insert1Click);
-    item(virtualData, QStringLiteral("Edit file"), QStringLiteral("Edit1"), &TMainF::Edit1Click);
+    item(virtualData, QStringLiteral("&New file"), QStringLiteral("Insert1"),
+         &TMainF::Insert1Click);
+    item(virtualData, QStringLiteral("&Edit file"), QStringLiteral("Edit1"), &TMainF::Edit1Click);
 
-    QMenu* tree = bar->addMenu(QStringLiteral("Database tree"));
+    QMenu* tree = bar->addMenu(QStringLiteral("&Database tree"));
     tree->setObjectName(QStringLiteral("Databasetree1"));
-    item(tree, QStringLiteral("Expand"), QStringLiteral("Fullexpand1"), &TMainF::Fullexpand1Click);
-    item(tree, QStringLiteral("Collapse"), QStringLiteral("Minimize1"), &TMainF::Minimize1Click);
+    item(tree, QStringLiteral("&Expand"), QStringLiteral("Fullexpand1"), &TMainF::Fullexpand1Click);
+    item(tree, QStringLiteral("&Collapse"), QStringLiteral("Minimize1"), &TMainF::Minimize1Click);
 
     // The menu title itself is the command.
-    QAction* about = bar->addAction(QStringLiteral("About"));
+    QAction* about = bar->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, &TMainF::About1Click);
+
+    // No menu item of its own: the SQL page's button, from anywhere.
+    auto* generate = new QAction(this);
+    generate->setObjectName(QStringLiteral("GenerateSQL1"));
+    generate->setShortcut(Qt::Key_F5);
+    generate->setShortcutContext(Qt::WindowShortcut);
+    connect(generate, &QAction::triggered, this, &TMainF::generateScript);
+    addAction(generate);
+}
+
+void TMainF::showTreeMenu(const QPoint& position)
+{
+    QMenu menu(TreeView1);
+    menu.addAction(QStringLiteral("&Expand all"), this, &TMainF::Fullexpand1Click);
+    menu.addAction(QStringLiteral("&Collapse all"), this, &TMainF::Minimize1Click);
+    menu.exec(TreeView1->viewport()->mapToGlobal(position));
 }
 
 QWidget* TMainF::buildTreeSide()
@@ -131,6 +171,14 @@ QWidget* TMainF::buildTreeSide()
     layout->setContentsMargins(4, 4, 4, 4);
 
     m_treeModel = new SchemaTreeModel(this);
+    m_treeModel->setCatalogue(&m_state.ColumnCatalogue);
+
+    TreeFilter = new QLineEdit(side);
+    TreeFilter->setObjectName(QStringLiteral("TreeFilter"));
+    TreeFilter->setPlaceholderText(QStringLiteral("Filter tables and columns"));
+    TreeFilter->setClearButtonEnabled(true);
+    connect(TreeFilter, &QLineEdit::textChanged, this, &TMainF::filterTree);
+
     TreeView1 = new QTreeView(side);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setModel(m_treeModel);
@@ -138,6 +186,9 @@ QWidget* TMainF::buildTreeSide()
     TreeView1->setUniformRowHeights(true); // row heights need not be measured one by one
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setItemDelegate(new SchemaTreeDelegate(TreeView1));
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this, &TMainF::showTreeMenu);
     // The operator works on the pages with the tree unfocused and must still see
     // which column is being edited.
     QPalette palette = TreeView1->palette();
@@ -159,7 +210,8 @@ QWidget* TMainF::buildTreeSide()
     VList->verticalHeader()->hide();
     VList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
     VList->horizontalHeader()->setStretchLastSection(true);
-    VList->setColumnWidth(0, 130);
+    VList->setColumnWidth(
+        0, VList->fontMetrics().horizontalAdvance(QStringLiteral("PK Constraint_Name")) + 16);
     VList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     VList->setSelectionMode(QAbstractItemView::NoSelection);
     // Room for the eight rows of a foreign-key column without a scroll bar.
@@ -168,6 +220,7 @@ QWidget* TMainF::buildTreeSide()
     VList->verticalHeader()->setDefaultSectionSize(rowHeight);
     VList->setFixedHeight(8 * rowHeight + 2 * VList->frameWidth());
 
+    layout->addWidget(TreeFilter);
     layout->addWidget(TreeView1, 1);
     layout->addWidget(caption);
     layout->addWidget(VList);
@@ -266,7 +319,13 @@ void TMainF::Button1Click()
     {
         TLoginF dialog(m_state.connect, this);
         dialog.SetResultTarget(&m_state.ConnectionString);
+        const settings::LoginFields last = settings::lastLogin(m_settings);
+        dialog.setFields(last.server, last.database, last.login);
         runDialog(dialog);
+        if (!m_state.ConnectionString.isEmpty())
+            settings::rememberLogin(m_settings,
+                                    {dialog.EdServerName->text(), dialog.EdDatabaseName->text(),
+                                     dialog.EdLogin->text()});
     }
     if (m_state.ConnectionString.isEmpty())
         return;
@@ -299,6 +358,9 @@ void TMainF::TreeView1Change(const QModelIndex& node)
     if (level < 0) {
         VList->setRowCount(0);
         m_state.CurrentTable.clear();
+        if (m_select)
+            m_select->ShowTableName();
+        m_treeModel->choiceChanged(std::exchange(m_shownNode, -1));
         return;
     }
     const int absolute = SchemaTreeModel::absoluteIndex(node);
@@ -310,19 +372,22 @@ void TMainF::TreeView1Change(const QModelIndex& node)
             sheets->setVisible(level == SchemaTree::ColumnLevel);
     }
 
-    if (level == SchemaTree::ColumnLevel) {
+    if (level == SchemaTree::ColumnLevel)
         m_state.CurrentTable = nodes.at(nodes.at(absolute).parent).text;
-        if (m_select)
-            m_select->ShowTableName();
-    } else if (level == SchemaTree::TableLevel) {
+    else if (level == SchemaTree::TableLevel)
         m_state.CurrentTable = nodes.at(absolute).text;
-    } else {
+    else
         m_state.CurrentTable.clear();
-    }
+    // The preview's label names the table that "Select table" would show.
+    if (m_select)
+        m_select->ShowTableName();
 
     VList->setRowCount(0);
     if (level == SchemaTree::ColumnLevel)
         fillVList(absolute);
+    // The editor writes into the slots directly: the mark of the column just
+    // worked on shows at the latest when the operator moves on.
+    m_treeModel->choiceChanged(std::exchange(m_shownNode, absolute));
 }
 
 void TMainF::fillVList(int slot)
@@ -366,6 +431,7 @@ void TMainF::TreeView1Click()
 void TMainF::MyPageControl1Change()
 {
     QWidget* active = MyPageControl1->currentWidget();
+    m_treeModel->choiceChanged(m_shownNode);
 
     if (!m_anonymization && active == TsAnonymization) {
         m_anonymization = new TAnonymizationF(PanScrambling);
@@ -381,6 +447,11 @@ void TMainF::MyPageControl1Change()
         m_sql = new TSQLF(PaSQL);
         embed(PaSQL, m_sql);
         m_sql->SetSource(m_state);
+        m_sql->SetSaveFolder(
+            [this] { return settings::lastFolder(m_settings, settings::ScriptFolder); },
+            [this](const QString& file) {
+                settings::rememberFolder(m_settings, settings::ScriptFolder, file);
+            });
         m_sql->show();
     }
     if (!m_runSql && active == TsRunSQL) {
@@ -410,19 +481,24 @@ void TMainF::MyPageControl1Change()
 void TMainF::Saveproject1Click()
 {
     const QString name =
-        ui::dialogs().saveFileName(this, {QStringLiteral("Save your project"), QDir::currentPath(),
+        ui::dialogs().saveFileName(this, {QStringLiteral("Save your project"),
+                                          settings::lastFolder(m_settings, settings::ProjectFolder),
                                           ProjectFilter, QStringLiteral("crv")});
     if (name.isEmpty())
         return;
+    settings::rememberFolder(m_settings, settings::ProjectFolder, name);
     ui::succeeded(this, TLoadSave().SaveProject(name, m_state.ColumnCatalogue));
 }
 
 void TMainF::Loadproject1Click()
 {
-    const QString name = ui::dialogs().openFileName(
-        this, {QStringLiteral("Load your project"), QDir::currentPath(), ProjectFilter, QString()});
+    const QString name =
+        ui::dialogs().openFileName(this, {QStringLiteral("Load your project"),
+                                          settings::lastFolder(m_settings, settings::ProjectFolder),
+                                          ProjectFilter, QString()});
     if (name.isEmpty())
         return;
+    settings::rememberFolder(m_settings, settings::ProjectFolder, name);
     const Status loaded = TLoadSave().LoadProject(name, m_state.ColumnCatalogue);
     if (!loaded) {
         ui::showError(this, loaded.error());
@@ -430,6 +506,7 @@ void TMainF::Loadproject1Click()
         if (!loaded.error().isNotice())
             return;
     }
+    m_treeModel->choicesChanged();
     if (m_list)
         m_list->RefreshList();
 }
@@ -468,6 +545,34 @@ void TMainF::Close1Click()
 void TMainF::About1Click()
 {
     ui::dialogs().information(this, AboutText);
+}
+
+void TMainF::filterTree(const QString& text)
+{
+    const int selected = selectedNode();
+    m_treeModel->setFilterText(text);
+    if (text.isEmpty())
+        TreeView1->expand(m_treeModel->indexOf(0));
+    else
+        TreeView1->expandAll(); // every match in sight
+    const QModelIndex again = m_treeModel->indexOf(selected);
+    if (again.isValid()) {
+        TreeView1->setCurrentIndex(again);
+        TreeView1->scrollTo(again);
+    } else {
+        // A reset drops the current node without telling: the facts and the
+        // table go with it.
+        TreeView1Change(QModelIndex());
+    }
+}
+
+void TMainF::generateScript()
+{
+    if (!MyPageControl1->isEnabled())
+        return;
+    MyPageControl1->setCurrentWidget(TsSQL);
+    if (m_sql)
+        m_sql->SQLGenerator();
 }
 
 void TMainF::Fullexpand1Click()

@@ -10,6 +10,8 @@
 class QAction;
 class QDialog;
 class QLabel;
+class QLineEdit;
+class QSettings;
 class QModelIndex;
 class QTabWidget;
 class QTableWidget;
@@ -43,6 +45,14 @@ public:
     // Replaces QDialog::exec for the login, seed and word-list dialogs, so that
     // they can be answered without a nested event loop.
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+    // Where the last login and folders are remembered; none by default. Not owned.
+    void setSettings(QSettings* settings) { m_settings = settings; }
+
+    // Narrows the tree to the tables and columns whose names hold `text`;
+    // the selected node stays selected while it is shown.
+    void filterTree(const QString& text);
+    // F5: the SQL page, with a fresh script.
+    void generateScript();
 
     // Handlers.
     void Button1Click(); // the Login command
@@ -61,6 +71,7 @@ public:
 
     // Controls, under their designer names.
     QTreeView* TreeView1 = nullptr;
+    QLineEdit* TreeFilter = nullptr; // above the tree
     QTableWidget* VList = nullptr;
     QTabWidget* MyPageControl1 = nullptr;
     QWidget* TsList = nullptr;
@@ -84,6 +95,8 @@ public:
 
 private:
     void buildMenu();
+    void fitToScreen();
+    void showTreeMenu(const QPoint& position);
     QWidget* buildTreeSide();
     QWidget* buildPages();
     QWidget* addPage(const QString& pageName, const QString& caption, const QString& panelName,
@@ -101,6 +114,8 @@ private:
     SchemaTreeModel* m_treeModel = nullptr;
     QLabel* m_strip = nullptr;
     DialogRunner m_runDialog;
+    QSettings* m_settings = nullptr;
+    int m_shownNode = -1; // the node whose facts VList shows
 
     TListF* m_list = nullptr;
     TSelectF* m_select = nullptr;

@@ -1,5 +1,8 @@
 #include "ui/views/previewmodel.h"
 
+#include <QFont>
+#include <QPalette>
+
 namespace corvane {
 
 namespace {
@@ -37,7 +40,7 @@ Status PreviewModel::start(std::unique_ptr<db::Connection> connection,
     return status;
 }
 
-Status PreviewModel::read(int count, QVector<QStringList>& out)
+Status PreviewModel::read(int count, QVector<Row>& out)
 {
     const int fields = m_fields.size();
     for (int n = 0; n < count; ++n) {
@@ -48,10 +51,15 @@ Status PreviewModel::read(int count, QVector<QStringList>& out)
             finish();
             return {};
         }
-        QStringList row;
-        row.reserve(fields);
-        for (int i = 0; i < fields; ++i)
-            row.append(m_query->value(i));
+        Row row;
+        row.values.reserve(fields);
+        for (int i = 0; i < fields; ++i) {
+            row.values.append(m_query->value(i));
+            if (m_query->isNull(i)) {
+                row.nulls.resize(fields);
+                row.nulls[i] = true;
+            }
+        }
         out.append(std::move(row));
     }
     return {};
@@ -82,9 +90,27 @@ int PreviewModel::columnCount(const QModelIndex& parent) const
 
 QVariant PreviewModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows.size())
+    if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    return m_rows.at(index.row()).value(index.column());
+    const Row& row = m_rows.at(index.row());
+    const bool null = row.nulls.value(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return null ? QStringLiteral("NULL") : row.values.value(index.column());
+    case Qt::FontRole:
+        if (null) {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        return null ? QVariant(QPalette().brush(QPalette::Disabled, QPalette::Text)) : QVariant();
+    case IsNullRole:
+        return null;
+    default:
+        return {};
+    }
 }
 
 QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -108,7 +134,7 @@ void PreviewModel::fetchMore(const QModelIndex& parent)
     // start() read at least one row or reached the end, so the rows of this
     // batch go below rows already shown.
     Q_ASSERT(!m_rows.isEmpty());
-    QVector<QStringList> batch;
+    QVector<Row> batch;
     const Status status = read(FetchBatch, batch);
     if (!batch.isEmpty()) {
         const int first = int(m_rows.size());

@@ -12,6 +12,7 @@
 namespace corvane {
 
 // The rows of one preview, read from an open query as the view asks for them.
+// SQL NULL shows as a dimmed, italic NULL; an empty text shows as nothing.
 // The model owns the connection and the query until the last row is read;
 // then it closes both. Without a query it is the blank grid of a page that
 // has not previewed yet: two empty columns and one empty row.
@@ -20,6 +21,8 @@ class PreviewModel : public QAbstractTableModel
     Q_OBJECT
 public:
     static constexpr int FetchBatch = 256;
+    // True for a value that is SQL NULL.
+    static constexpr int IsNullRole = Qt::UserRole + 1;
 
     explicit PreviewModel(QObject* parent = nullptr);
     ~PreviewModel() override;
@@ -48,13 +51,18 @@ Q_SIGNALS:
 
 private:
     // Reads up to `count` rows into `out`; stops early at the end of the rows.
-    Status read(int count, QVector<QStringList>& out);
+    struct Row
+    {
+        QStringList values;
+        QList<bool> nulls; // per value; empty when the row holds no NULL
+    };
+    Status read(int count, QVector<Row>& out);
     void finish();
 
     std::unique_ptr<db::Connection> m_connection;
     std::unique_ptr<db::Query> m_query;
     QStringList m_fields;
-    QVector<QStringList> m_rows;
+    QVector<Row> m_rows;
     bool m_started = false;
 };
 

@@ -4,22 +4,22 @@
 
 namespace corvane {
 
-QString QuotedTableName(const QString& treeText)
+const TColumnRec* TableSlot(const TData& catalogue, const QString& treeText)
 {
-    const qsizetype dot = treeText.indexOf(u'.');
-    if (dot < 0)
-        return quoteName(treeText);
-    return quoteName(treeText.left(dot)) + u'.' + quoteName(treeText.mid(dot + 1));
+    for (const TColumnRec& slot : catalogue)
+        if (!slot.col.isEmpty() && slot.stab == treeText)
+            return &slot;
+    return nullptr;
 }
 
-QString PreviewQuery(const QString& treeText)
+QString PreviewQuery(const TColumnRec& table)
 {
-    return QStringLiteral("select * from ") + QuotedTableName(treeText);
+    return QStringLiteral("select * from ") + quoteTable(table.schema, table.tab);
 }
 
-QString RowCountQuery(const QString& treeText)
+QString RowCountQuery(const TColumnRec& table)
 {
-    return QStringLiteral("select count_big(*) from ") + QuotedTableName(treeText);
+    return QStringLiteral("select count_big(*) from ") + quoteTable(table.schema, table.tab);
 }
 
 } // namespace corvane

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "catalogue/consttypes.h"
+
 #include <QString>
 
 namespace corvane {
 
-// The bracketed name of a tree table text "schema.table", split at the first
-// dot, with every ']' inside a name doubled: "[dbo].[Order]]s]". A text
-// without a dot is one name.
-QString QuotedTableName(const QString& treeText);
+// The first slot of the table whose tree text is `treeText`, or null. The
+// schema and table names come from there: a tree text cannot be split back
+// into them when either name holds a dot.
+const TColumnRec* TableSlot(const TData& catalogue, const QString& treeText);
 
-QString PreviewQuery(const QString& treeText);    // select * from ...
-QString RowCountQuery(const QString& treeText);   // select count_big(*) from ...
+QString PreviewQuery(const TColumnRec& table);  // select * from [schema].[table]
+QString RowCountQuery(const TColumnRec& table); // select count_big(*) from ...
 
 } // namespace corvane

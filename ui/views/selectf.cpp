@@ -16,7 +16,7 @@ namespace corvane {
 namespace {
 
 constexpr int RowHeight = 16;
-constexpr int PixelsPerCharacter = 8;
+constexpr int MaximumColumnCharacters = 40;
 // Read at once even when the grid is not laid out yet, so that the first
 // screen is full on any window size.
 constexpr int MinimumFirstRows = 64;
@@ -31,8 +31,7 @@ QString withRowCount(const QString& caption, const QString& rows)
 } // namespace
 
 TSelectF::TSelectF(QWidget* parent)
-    : QWidget(parent),
-      m_grid(new QTableView(this)),
+    : QWidget(parent), m_grid(new QTableView(this)),
       m_laTabel(new QLabel(QStringLiteral("Table name"), this)),
       m_btSelect(new QPushButton(QStringLiteral("Select table"), this)),
       m_model(new PreviewModel(this))
@@ -46,8 +45,10 @@ TSelectF::TSelectF(QWidget* parent)
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setMinimumSectionSize(RowHeight);
-    m_grid->verticalHeader()->setDefaultSectionSize(RowHeight);
+    // Rows are 16 pixels high unless the font needs more.
+    const int rowHeight = std::max(RowHeight, m_grid->fontMetrics().height() + 2);
+    m_grid->verticalHeader()->setMinimumSectionSize(rowHeight);
+    m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
     m_grid->horizontalHeader()->setMinimumSectionSize(0);
     m_grid->horizontalHeader()->setHighlightSections(false);
 
@@ -72,7 +73,8 @@ void TSelectF::SetTableSource(SharedState& state)
 void TSelectF::ShowTableName()
 {
     if (m_state)
-        m_laTabel->setText(m_state->CurrentTable);
+        m_laTabel->setText(m_state->CurrentTable.isEmpty() ? QStringLiteral("Table name")
+                                                           : m_state->CurrentTable);
 }
 
 void TSelectF::BtSelectClick()
@@ -104,13 +106,22 @@ void TSelectF::BtSelectClick()
     }
     const QString caption = *database + u'.' + table;
     m_laTabel->setText(caption);
+    // Copied: the catalogue may be replaced while the rows are read.
+    const TColumnRec* found = TableSlot(m_state->ColumnCatalogue, table);
+    if (!found) {
+        connection->close();
+        ui::showError(
+            this, Error::failure(QStringLiteral("Table %1 is not in the catalogue.").arg(table)));
+        return;
+    }
+    const TColumnRec source = *found;
 
-    const Result<db::Rows> count = connection->queryAll(RowCountQuery(table));
+    const Result<db::Rows> count = connection->queryAll(RowCountQuery(source));
     if (!count) {
         ui::showError(this, count.error());
         return;
     }
-    Result<std::unique_ptr<db::Query>> query = connection->query(PreviewQuery(table));
+    Result<std::unique_ptr<db::Query>> query = connection->query(PreviewQuery(source));
     if (!query) {
         ui::showError(this, query.error());
         return;
@@ -127,8 +138,7 @@ void TSelectF::BtSelectClick()
         QMetaObject::invokeMethod(
             this, [this, error] { ui::showError(this, error); }, Qt::QueuedConnection);
     });
-    const int firstRows =
-        std::max(MinimumFirstRows, m_grid->viewport()->height() / RowHeight + 1);
+    const int firstRows = std::max(MinimumFirstRows, m_grid->viewport()->height() / RowHeight + 1);
     const Status started = model->start(std::move(connection), std::move(*query), firstRows);
     if (!started) {
         delete model;
@@ -142,10 +152,18 @@ void TSelectF::BtSelectClick()
     m_model = model;
     m_grid->setModel(model);
     delete old;
-    for (int i = 0; i < model->columnCount(); ++i) {
-        const QString name = model->headerData(i, Qt::Horizontal).toString();
-        m_grid->setColumnWidth(i, PixelsPerCharacter * int(name.size()));
-    }
+    fitColumns();
+}
+
+// Each column as wide as its heading and the values read so far, but no
+// wider than a bound, so that one long text does not push the rest away.
+void TSelectF::fitColumns()
+{
+    const QFontMetrics metrics = m_grid->fontMetrics();
+    const int bound = metrics.averageCharWidth() * MaximumColumnCharacters;
+    m_grid->resizeColumnsToContents();
+    for (int i = 0; i < m_model->columnCount(); ++i)
+        m_grid->setColumnWidth(i, std::min(m_grid->columnWidth(i), bound));
 }
 
 } // namespace corvane

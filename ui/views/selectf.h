@@ -28,6 +28,8 @@ public:
     void BtSelectClick();
 
 private:
+    void fitColumns();
+
     SharedState* m_state = nullptr;
     QTableView* m_grid;
     QLabel* m_laTabel;

@@ -51,10 +51,17 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "%s\n", qPrintable(text));
         return 1;
     }
+    // A few masked columns, then the tree narrowed to the ones named like "Id"
+    // or "Name": the marks and the types show beside the names.
+    TData& catalogue = window.state().ColumnCatalogue;
+    catalogue[3].method = 1003;  // dbo.City.Name
+    catalogue[12].method = 1003; // dbo.Person.FirstName
+    catalogue[14].method = 4;    // dbo.Person.Birthdate
+    window.treeModel()->choicesChanged();
     window.resize(1200, 720);
     window.show();
-    window.Fullexpand1Click();
-    window.TreeView1->setCurrentIndex(window.treeModel()->indexOf(6)); // dbo.Orders.CityCode
+    window.TreeFilter->setText(QStringLiteral("name"));
+    window.TreeView1->setCurrentIndex(window.treeModel()->indexOf(12)); // dbo.Person.FirstName
     window.MyPageControl1->setCurrentWidget(window.TsAnonymization);
     window.TreeView1->setFocus();
     for (int i = 0; i < 5; ++i)

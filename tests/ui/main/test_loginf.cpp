@@ -1,4 +1,5 @@
 #include "db/connectionstring.h"
+#include "tests/support/clipping.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
@@ -35,6 +36,23 @@ QString expectedString(const QString& password, const QString& login, const QStr
                           "possible=False");
 }
 
+// A dialog on a fake server with its four fields filled in.
+struct FilledDialog
+{
+    test::FakeServer fake;
+    test::FakeDialogs dialogs;
+    QString result;
+    TLoginF dialog{fake.factory()};
+
+    FilledDialog()
+    {
+        dialog.SetResultTarget(&result);
+        dialog.show();
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
+    }
+};
+
 } // namespace
 
 class TestLoginF : public QObject
@@ -62,6 +80,20 @@ private Q_SLOTS:
         QVERIFY(!dialog.Button1->isEnabled());
     }
 
+    // Every caption fits at its smallest, with a font of any size.
+    void captionsFit_data() { test::addFontScales(); }
+    void captionsFit()
+    {
+        QFETCH(qreal, scale);
+        test::LargerFont font(scale);
+        test::FakeServer server;
+        TLoginF dialog(server.factory());
+        dialog.show();
+        dialog.resize(dialog.minimumSizeHint());
+        QCoreApplication::processEvents();
+        QCOMPARE(test::clippedCaptions(&dialog), QStringList());
+    }
+
     void requiredFields_data()
     {
         QTest::addColumn<QString>("server");
@@ -73,8 +105,8 @@ private Q_SLOTS:
         QTest::newRow("no login") << QStringLiteral("srv") << QStringLiteral("db") << QString();
     }
 
-    // A missing field stops before any connection is tried and leaves "OK" as
-    // it was, enabled after an earlier success too.
+    // A missing field stops before any connection is tried, also after an
+    // earlier success.
     void requiredFields()
     {
         QFETCH(QString, server);
@@ -95,7 +127,7 @@ private Q_SLOTS:
             QCOMPARE(dialogs.texts(),
                      QStringList{QStringLiteral("message: All fields are required !")});
             QVERIFY(fake.opened.isEmpty());
-            QCOMPARE(dialog.Button1->isEnabled(), testedBefore);
+            QVERIFY(!dialog.Button1->isEnabled());
         }
     }
 
@@ -143,13 +175,8 @@ private Q_SLOTS:
     // "OK" follows the most recent test only.
     void okFollowsTheLastTest()
     {
-        test::FakeServer fake;
-        test::FakeDialogs dialogs;
-        QString result;
-        TLoginF dialog(fake.factory());
-        dialog.SetResultTarget(&result);
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
-             QStringLiteral("pw"));
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
 
         fake.refuseOpen = QStringLiteral("Login failed for user 'sa'.");
         dialog.testConnection();
@@ -160,32 +187,86 @@ private Q_SLOTS:
         fake.refuseOpen = QStringLiteral("Cannot open database");
         dialog.testConnection();
         QVERIFY(!dialog.Button1->isEnabled());
-        // The server's own text is not shown.
+        // The server's reason goes under the fixed first line, in the error box.
         QCOMPARE(dialogs.texts(),
-                 QStringList({QStringLiteral("message: Connection failed."),
+                 QStringList({QStringLiteral("error: Connection failed.\nLogin failed for user 'sa'."),
                               QStringLiteral("message: Test connection succeeded."),
-                              QStringLiteral("message: Connection failed.")}));
+                              QStringLiteral("error: Connection failed.\nCannot open database")}));
         dialog.Button1Click();
         QVERIFY(result.isEmpty());
         QVERIFY(dialog.isVisible() || dialog.result() != int(QDialog::Accepted));
     }
 
-    // Fields edited after a successful test do not reach the result: "OK"
-    // hands over the string that was tested.
-    void okHandsOverTheTestedString()
+    // Any edit after a successful test asks for a new one: "OK" never hands
+    // over values other than those shown.
+    void editAfterTestDisablesOk_data()
     {
-        test::FakeServer fake;
-        test::FakeDialogs dialogs;
-        QString result;
-        TLoginF dialog(fake.factory());
-        dialog.SetResultTarget(&result);
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
-             QStringLiteral("pw"));
+        QTest::addColumn<QString>("field");
+        QTest::newRow("server") << QStringLiteral("EdServerName");
+        QTest::newRow("database") << QStringLiteral("EdDatabaseName");
+        QTest::newRow("login") << QStringLiteral("EdLogin");
+        QTest::newRow("password") << QStringLiteral("EdPassword");
+    }
+    void editAfterTestDisablesOk()
+    {
+        QFETCH(QString, field);
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
         dialog.testConnection();
-        dialog.EdDatabaseName->setText(QStringLiteral("other"));
+        QVERIFY(dialog.Button1->isEnabled());
+
+        auto* edit = dialog.findChild<QLineEdit*>(field);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_X);
+        QVERIFY(!dialog.Button1->isEnabled());
+        dialog.Button1Click();
+        QVERIFY(result.isEmpty());
+
+        // Testing the shown values again makes them confirmable.
+        dialog.testConnection();
+        QVERIFY(dialog.Button1->isEnabled());
         dialog.Button1Click();
         QCOMPARE(result, fake.opened.constLast());
-        QVERIFY(result.contains(QStringLiteral("Initial Catalog=db;")));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    // Enter tests the typed values, and once they passed, confirms them.
+    void enterPressesTheNextStep()
+    {
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
+        dialog.EdPassword->setFocus();
+        QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
+        QCOMPARE(fake.opened.size(), 1);
+        QVERIFY(result.isEmpty());
+        QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
+        QCOMPARE(fake.opened.size(), 1);
+        QCOMPARE(result, fake.opened.constLast());
+    }
+
+    // A driver that repeats the password in its reason does not show it.
+    void reasonMasksThePassword()
+    {
+        QCOMPARE(TLoginF::failureText(Error::failure(QStringLiteral("bad PWD=hunter2;")),
+                                      QStringLiteral("hunter2")),
+                 QStringLiteral("Connection failed.\nbad PWD=***;"));
+        QCOMPARE(TLoginF::failureText(Error::failure(QStringLiteral("Login failed for user 'sa'.")),
+                                      QStringLiteral("a")),
+                 QStringLiteral("Connection failed.\nLogin failed for user 'sa'."));
+        QCOMPARE(TLoginF::failureText(Error::failure(QString()), QString()),
+                 QStringLiteral("Connection failed."));
+    }
+
+    void rememberedFields()
+    {
+        test::FakeServer fake;
+        TLoginF dialog(fake.factory());
+        dialog.show();
+        dialog.setFields(QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"));
+        QCOMPARE(dialog.EdLogin->text(), QStringLiteral("sa"));
+        QVERIFY(dialog.EdPassword->text().isEmpty());
+        QVERIFY(!dialog.Button1->isEnabled());
+        QCOMPARE(dialog.focusWidget(), dialog.EdPassword);
     }
 
     void cancelWritesNothing_data()
@@ -198,14 +279,8 @@ private Q_SLOTS:
     void cancelWritesNothing()
     {
         QFETCH(bool, byFrame);
-        test::FakeServer fake;
-        test::FakeDialogs dialogs;
-        QString result;
-        TLoginF dialog(fake.factory());
-        dialog.SetResultTarget(&result);
-        dialog.show();
-        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
-             QStringLiteral("pw"));
+        FilledDialog f;
+        auto& [fake, dialogs, result, dialog] = f;
         dialog.testConnection();
         QVERIFY(dialog.Button1->isEnabled());
         if (byFrame)

@@ -3,6 +3,7 @@
 #include "project/virtualdataf.h"
 #include "run/runsqlf.h"
 #include "script/sqlf.h"
+#include "tests/support/clipping.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
@@ -14,12 +15,14 @@
 #include "ui/views/selectf.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -496,11 +499,12 @@ private Q_SLOTS:
                     entry += u'|' + item->text();
             titles << entry;
         }
+        // Every menu and item has an access letter, unique within its menu.
         QCOMPARE(titles,
-                 QStringList({QStringLiteral("File|Save project|Load project|Login|Set seed|Close"),
-                              QStringLiteral("Virtual data|New file|Edit file"),
-                              QStringLiteral("Database tree|Expand|Collapse"),
-                              QStringLiteral("About")}));
+                 QStringList({QStringLiteral("&File|&Save project|&Load project|Log&in|Set s&eed|&Close"),
+                              QStringLiteral("&Virtual data|&New file|&Edit file"),
+                              QStringLiteral("&Database tree|&Expand|&Collapse"),
+                              QStringLiteral("&About")}));
         h.trigger("About1");
         QCOMPARE(h.dialogs.texts().size(), 1);
         QVERIFY(h.dialogs.texts().constFirst().startsWith(QStringLiteral("information: ")));
@@ -517,6 +521,139 @@ private Q_SLOTS:
         h.window.show();
         h.trigger("Close1");
         QVERIFY(!h.window.isVisible());
+    }
+
+    void shortcuts()
+    {
+        Harness h;
+        h.startLoggedIn();
+        const auto keys = [&](const char* name) {
+            return h.window.findChild<QAction*>(QLatin1String(name))->shortcut();
+        };
+        QCOMPARE(keys("Saveproject1"), QKeySequence(QKeySequence::Save));
+        QCOMPARE(keys("Loadproject1"), QKeySequence(QKeySequence::Open));
+        QCOMPARE(keys("GenerateSQL1"), QKeySequence(Qt::Key_F5));
+
+        // F5 turns to the SQL page and generates there.
+        h.window.state().ColumnCatalogue[2].method = 102;
+        h.window.state().ColumnCatalogue[2].param1 = QStringLiteral("5");
+        h.trigger("GenerateSQL1");
+        QCOMPARE(h.window.MyPageControl1->currentWidget(), h.window.TsSQL);
+        auto* memo = h.window.sqlPage()->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+        QVERIFY(memo->toPlainText().contains(QStringLiteral("SELECT [Id] from")));
+    }
+
+    // The filter box narrows the tree as the operator types; the selection
+    // and its facts stay while the selected node is shown.
+    void treeFilter()
+    {
+        Harness h;
+        h.startLoggedIn();
+        h.select(6); // dbo.Orders.Total
+        QTest::keyClicks(h.window.TreeFilter, QStringLiteral("TOT"));
+        SchemaTreeModel* model = h.window.treeModel();
+        QCOMPARE(model->rowCount(model->indexOf(0)), 1);
+        QCOMPARE(model->rowCount(model->indexOf(4)), 1);
+        QVERIFY(!model->indexOf(2).isValid());
+        QCOMPARE(SchemaTreeModel::absoluteIndex(h.window.TreeView1->currentIndex()), 6);
+        QVERIFY(h.window.TreeView1->isExpanded(model->indexOf(4)));
+        QCOMPARE(h.window.state().CurrentTable, QStringLiteral("dbo.Orders"));
+        QVERIFY(h.vlist().contains(QStringLiteral("Type=float")));
+
+        h.window.TreeFilter->setText(QStringLiteral("person"));
+        QVERIFY(!h.window.TreeView1->currentIndex().isValid());
+        QVERIFY(h.vlist().isEmpty());
+        h.select(3);
+        QCOMPARE(h.window.state().CurrentTable, QStringLiteral("dbo.Person"));
+
+        h.window.TreeFilter->clear();
+        QCOMPARE(model->rowCount(model->indexOf(0)), 2);
+        QCOMPARE(SchemaTreeModel::absoluteIndex(h.window.TreeView1->currentIndex()), 3);
+        // A new login keeps the filter.
+        h.window.TreeFilter->setText(QStringLiteral("code"));
+        h.trigger("Login1");
+        QCOMPARE(model->rowCount(model->indexOf(0)), 1);
+        QVERIFY(model->indexOf(5).isValid());
+    }
+
+    // The last server, database and login are offered again, never the
+    // password; the project folder is proposed where the last project went.
+    void remembers()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("corvane.ini")), QSettings::IniFormat);
+        {
+            Harness h;
+            h.window.setSettings(&settings);
+            h.startLoggedIn(QStringLiteral("Shop"));
+            h.dialogs.fileAnswers.enqueue(dir.filePath(QStringLiteral("p.crv")));
+            h.trigger("Saveproject1");
+        }
+        QCOMPARE(settings.value(QStringLiteral("login/database")).toString(), QStringLiteral("Shop"));
+        for (const QString& key : settings.allKeys())
+            QVERIFY2(settings.value(key).toString() != u"pw", qPrintable(key));
+
+        Harness h;
+        h.window.setSettings(&settings);
+        QStringList offered;
+        h.window.setDialogRunner([&](QDialog& dialog) {
+            if (auto* login = qobject_cast<TLoginF*>(&dialog))
+                offered << login->EdServerName->text() << login->EdDatabaseName->text()
+                        << login->EdLogin->text() << login->EdPassword->text();
+            return int(QDialog::Rejected);
+        });
+        h.window.FormCreate();
+        QCOMPARE(offered, QStringList({QStringLiteral("srv"), QStringLiteral("Shop"),
+                                       QStringLiteral("sa"), QString()}));
+        h.trigger("Loadproject1");
+        QCOMPARE(h.dialogs.shown.constLast().options.directory, dir.path());
+
+        // Scripts have a folder of their own.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sql")));
+        h.loginDatabase = QStringLiteral("Shop");
+        h.window.setDialogRunner([&h](QDialog& dialog) { return h.answer(dialog); });
+        h.trigger("Login1");
+        h.window.MyPageControl1->setCurrentWidget(h.window.TsSQL);
+        auto* save = h.window.sqlPage()->findChild<QPushButton*>(QStringLiteral("BtSSQLSave"));
+        h.dialogs.fileAnswers.enqueue(dir.filePath(QStringLiteral("sql/script.txt")));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(h.dialogs.shown.constLast().options.directory, QDir::currentPath());
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(h.dialogs.shown.constLast().options.directory, dir.filePath(QStringLiteral("sql")));
+        h.trigger("Saveproject1");
+        QCOMPARE(h.dialogs.shown.constLast().options.directory, dir.path());
+    }
+
+    // The window fits a 1280x720 screen at 100 % and a 1366x768 screen at
+    // 125 % (1093x614 logical pixels, less the panel) with every page made.
+    void fitsSmallScreens()
+    {
+        Harness h;
+        h.startLoggedIn();
+        for (int page = 0; page < h.window.MyPageControl1->count(); ++page)
+            h.window.MyPageControl1->setCurrentIndex(page);
+        const QSize minimum = h.window.minimumSizeHint().expandedTo(h.window.minimumSize());
+        QVERIFY2(minimum.width() <= 1060 && minimum.height() <= 560,
+                 qPrintable(QStringLiteral("%1x%2").arg(minimum.width()).arg(minimum.height())));
+    }
+
+    // At the window's smallest, with a font twice as large, the tree side,
+    // the SQL page and the preview page show every caption whole.
+    void captionsFit()
+    {
+        test::LargerFont font(2.0);
+        Harness h;
+        h.startLoggedIn();
+        h.window.show();
+        for (int page = 0; page < h.window.MyPageControl1->count(); ++page)
+            h.window.MyPageControl1->setCurrentIndex(page);
+        h.window.resize(h.window.minimumSizeHint());
+        for (QWidget* page : {h.window.TsSQL, h.window.TsSelect}) {
+            h.window.MyPageControl1->setCurrentWidget(page);
+            QCoreApplication::processEvents();
+            QCOMPARE(test::clippedCaptions(page), QStringList());
+        }
+        QCOMPARE(test::clippedCaptions(h.window.TreeView1->parentWidget()), QStringList());
     }
 
     void looks()

@@ -48,4 +48,20 @@ inline QStringList cells(QTableView* view)
     return out;
 }
 
+// Gives `state` a catalogue that holds one column of each table, named by
+// schema and table apart as the schema query returns them.
+inline void useTables(SharedState& state, const QList<std::pair<QString, QString>>& tables)
+{
+    state.ColumnCatalogue = {TColumnRec{}};
+    for (const auto& [schema, tab] : tables) {
+        state.ColumnCatalogue.append(TColumnRec{});
+        TColumnRec column;
+        column.stab = schema + u'.' + tab;
+        column.schema = schema;
+        column.tab = tab;
+        column.col = QStringLiteral("c");
+        state.ColumnCatalogue.append(column);
+    }
+}
+
 } // namespace corvane::test

@@ -67,6 +67,10 @@ private Q_SLOTS:
         m_state = std::make_unique<SharedState>();
         m_state->connect = m_server->factory();
         m_state->ConnectionString = QStringLiteral("first");
+        test::useTables(*m_state, {{QStringLiteral("dbo"), QStringLiteral("Big")},
+                                   {QStringLiteral("dbo"), QStringLiteral("Busy")},
+                                   {QStringLiteral("dbo"), QStringLiteral("A")},
+                                   {QStringLiteral("dbo"), QStringLiteral("B")}});
         m_dialogs = std::make_unique<test::FakeDialogs>();
     }
     void cleanup()
@@ -74,27 +78,46 @@ private Q_SLOTS:
         m_dialogs.reset();
     }
 
-    void quotedNames_data()
+    // Schema and table come from the catalogue, so a dot inside either name
+    // still names the right object.
+    void queriesFromTheCatalogue_data()
     {
-        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("schema");
+        QTest::addColumn<QString>("tab");
         QTest::addColumn<QString>("quoted");
-        QTest::newRow("plain") << QStringLiteral("dbo.Person") << QStringLiteral("[dbo].[Person]");
-        QTest::newRow("blank") << QStringLiteral("dbo.Order Lines") << QStringLiteral("[dbo].[Order Lines]");
-        QTest::newRow("closing bracket")
-            << QStringLiteral("d]b.a]]b") << QStringLiteral("[d]]b].[a]]]]b]");
-        QTest::newRow("dot in the table name")
-            << QStringLiteral("sales.v1.2") << QStringLiteral("[sales].[v1.2]");
-        QTest::newRow("opening bracket and quote")
-            << QStringLiteral("dbo.[O'Brien]") << QStringLiteral("[dbo].[[O'Brien]]]");
-        QTest::newRow("no schema") << QStringLiteral("Person") << QStringLiteral("[Person]");
+        QTest::newRow("plain") << QStringLiteral("dbo") << QStringLiteral("Person")
+                               << QStringLiteral("[dbo].[Person]");
+        QTest::newRow("dot in the table") << QStringLiteral("sales") << QStringLiteral("v1.2 Archive")
+                                          << QStringLiteral("[sales].[v1.2 Archive]");
+        QTest::newRow("dot in the schema") << QStringLiteral("a.b") << QStringLiteral("c")
+                                           << QStringLiteral("[a.b].[c]");
+        QTest::newRow("closing bracket") << QStringLiteral("d]b") << QStringLiteral("a]]b")
+                                         << QStringLiteral("[d]]b].[a]]]]b]");
     }
-    void quotedNames()
+    void queriesFromTheCatalogue()
     {
-        QFETCH(QString, table);
+        QFETCH(QString, schema);
+        QFETCH(QString, tab);
         QFETCH(QString, quoted);
-        QCOMPARE(QuotedTableName(table), quoted);
-        QCOMPARE(PreviewQuery(table), QStringLiteral("select * from ") + quoted);
-        QCOMPARE(RowCountQuery(table), QStringLiteral("select count_big(*) from ") + quoted);
+        // A namesake by tree text comes later and is not taken.
+        test::useTables(*m_state, {{schema, tab}, {QStringLiteral("x"), QStringLiteral("y")}});
+        const TColumnRec* slot = TableSlot(m_state->ColumnCatalogue, schema + u'.' + tab);
+        QVERIFY(slot);
+        QCOMPARE(PreviewQuery(*slot), QStringLiteral("select * from ") + quoted);
+        QCOMPARE(RowCountQuery(*slot), QStringLiteral("select count_big(*) from ") + quoted);
+        QVERIFY(!TableSlot(m_state->ColumnCatalogue, QStringLiteral("dbo.Nothing")));
+    }
+
+    void tableNotInCatalogue()
+    {
+        TSelectF page;
+        page.SetTableSource(*m_state);
+        m_state->CurrentTable = QStringLiteral("dbo.Gone");
+        clickSelect(page);
+        QCOMPARE(m_dialogs->texts(),
+                 QStringList{QStringLiteral("error: Table dbo.Gone is not in the catalogue.")});
+        QVERIFY(m_server->sent.isEmpty());
+        QCOMPARE(m_server->openConnections, 0);
     }
 
     void blankBeforeFirstPreview()
