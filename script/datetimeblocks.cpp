@@ -77,13 +77,13 @@ Status appendDateTimeBlock(QString& out, const TColumnRec& s, const BlockOptions
     // Everything is read before anything is written.
     QDate from, to;
     if (code == 1 || code == 4 || code == 5 || code == 8) {
-        auto date = TextToDate(s.param1);
+        auto date = ParamToDate(s, s.param1);
         if (!date)
             return date.error();
         from = *date;
     }
     if (code == 4 || code == 8) {
-        auto date = TextToDate(s.param2);
+        auto date = ParamToDate(s, s.param2);
         if (!date)
             return date.error();
         to = *date;

@@ -340,7 +340,7 @@ private slots:
             << QStringLiteral("File nosuch.txt with virtual data does not exist. ") << true;
         QTest::newRow("bad date") << column(QStringLiteral("dbo.T"), QStringLiteral("born"), 1,
                                             QStringLiteral("13/31/2020"))
-                                  << QStringLiteral("'13/31/2020' is not a valid date") << false;
+                                  << QStringLiteral("'13/31/2020' is not a valid date (table dbo.T, column born)") << false;
     }
     void buildFailureEndsRun()
     {

@@ -633,16 +633,16 @@ private slots:
     }
 
     // What the generator refuses before it writes anything: the message names
-    // the value, and for numbers also the column and the table.
+    // the value, the column and the table.
     void refused_data()
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("p1");
         QTest::addColumn<QString>("p2");
         QTest::addColumn<QString>("message");
-        QTest::newRow("1 day first") << 1 << u"31/12/2024"_s << QString() << u"'31/12/2024' is not a valid date"_s;
-        QTest::newRow("4 bad end") << 4 << u"1/1/2024"_s << u"2/30/2024"_s << u"'2/30/2024' is not a valid date"_s;
-        QTest::newRow("8 bad end") << 8 << u"1/1/2024"_s << u"x"_s << u"'x' is not a valid date"_s;
+        QTest::newRow("1 day first") << 1 << u"31/12/2024"_s << QString() << u"'31/12/2024' is not a valid date (table dbo.Orders, column Order Date)"_s;
+        QTest::newRow("4 bad end") << 4 << u"1/1/2024"_s << u"2/30/2024"_s << u"'2/30/2024' is not a valid date (table dbo.Orders, column Order Date)"_s;
+        QTest::newRow("8 bad end") << 8 << u"1/1/2024"_s << u"x"_s << u"'x' is not a valid date (table dbo.Orders, column Order Date)"_s;
         const QString where = u" is not a valid number for column [Order Date] of table dbo.Orders"_s;
         QTest::newRow("2 statement") << 2 << u"1 drop table dbo.X"_s << QString() << u"'1 drop table dbo.X'"_s + where;
         QTest::newRow("6 empty") << 6 << QString() << QString() << u"''"_s + where;

@@ -137,7 +137,7 @@ private slots:
         QTest::newRow("unreadable word list")
             << slot(1007, u"c"_s, u"locked"_s) << u"failure"_s << u"I/O error 21"_s;
         QTest::newRow("bad date") << slot(4, u"c"_s, u"1/1/2024"_s, u"13/1/2024"_s) << u"failure"_s
-                                  << u"'13/1/2024' is not a valid date"_s;
+                                  << u"'13/1/2024' is not a valid date (table dbo.T, column c)"_s;
     }
 
     // Five masked columns failing at the third: the preamble and the first two

@@ -156,7 +156,7 @@ private slots:
         m_state.ColumnCatalogue << slot(1, u"c"_s, u"yesterday"_s);
         test::FakeDialogs dialogs;
         m_save->click();
-        QCOMPARE(dialogs.texts(), QStringList{u"error: 'yesterday' is not a valid date"_s});
+        QCOMPARE(dialogs.texts(), QStringList{u"error: 'yesterday' is not a valid date (table dbo.T, column c)"_s});
     }
 
     void writeFailure()
