@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include "catalogue/loader.h"
+#include "cli/checkcommand.h"
 #include "cli/discovercommand.h"
 #include "cli/options.h"
 #include "cli/schemalisting.h"
@@ -37,6 +38,8 @@ public:
             return script();
         case Command::Run:
             return run();
+        case Command::Check:
+            return check();
         case Command::Discover:
             return discover();
         case Command::None:
@@ -82,6 +85,8 @@ private:
         connection->setLoginTimeout(db::DefaultLoginTimeout);
         SchemaTree tree;
         Status loaded = LoadCatalogue(*connection, m_connectionString, m_catalogue, tree);
+        if (loaded && (m_options.command == Command::Check || m_options.command == Command::Run))
+            m_facts = LoadCheckFacts(*connection);
         const bool connected = connection->isOpen();
         connection->close();
         if (!loaded) {
@@ -212,12 +217,33 @@ private:
         m_progressShown = false;
     }
 
+    int check()
+    {
+        if (Status s = connectAndLoad(); !s)
+            return fail(ExitNotRun, s.error().message);
+        if (Status s = loadProject(); !s)
+            return fail(ExitNotRun, s.error().message);
+        const check::Findings findings = CheckProject(m_catalogue, m_facts);
+        if (int status = write(CheckListing(findings).toUtf8()); status != ExitSuccess)
+            return status;
+        return CheckExitStatus(findings);
+    }
+
     int run()
     {
         if (Status s = connectAndLoad(); !s)
             return fail(ExitNotRun, s.error().message);
         if (Status s = loadProject(); !s)
             return fail(ExitNotRun, s.error().message);
+        const check::Findings findings = CheckProject(m_catalogue, m_facts);
+        if (auto refusal = RunRefusal(findings, m_options.force))
+            return fail(ExitNotRun, *refusal);
+        // A forced run says in its log what it was forced past.
+        if (check::HasErrors(findings))
+            m_context.err->write((QStringLiteral("corvane-cli: the check found ") +
+                                  check::Summary(findings) +
+                                  QStringLiteral("; running as --force asks\n"))
+                                     .toLocal8Bit());
 
         SharedState state;
         state.ColumnCatalogue = m_catalogue;
@@ -259,6 +285,7 @@ private:
     QString m_password;
     QString m_connectionString;
     TData m_catalogue;
+    check::Facts m_facts;
     bool m_progressShown = false;
 };
 

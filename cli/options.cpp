@@ -23,7 +23,10 @@ enum Option : unsigned {
     OptSample = 1u << 6,
     OptTables = 1u << 7,
     OptSuggest = 1u << 8, // a flag: takes no value
+    OptForce = 1u << 9,   // a flag: takes no value
 };
+
+constexpr unsigned Flags = OptSuggest | OptForce;
 
 constexpr unsigned ConnectionOptions = OptServer | OptDatabase | OptLogin;
 
@@ -39,7 +42,9 @@ unsigned allowedOptions(Command command)
     case Command::Script:
         return ConnectionOptions | OptProject | OptSeed | OptOutput;
     case Command::Run:
-        return ConnectionOptions | OptProject | OptSeed;
+        return ConnectionOptions | OptProject | OptSeed | OptForce;
+    case Command::Check:
+        return ConnectionOptions | OptProject;
     case Command::None:
         break;
     }
@@ -49,7 +54,7 @@ unsigned allowedOptions(Command command)
 Command commandNamed(const QString& name)
 {
     for (Command c : {Command::Schema, Command::Template, Command::Script, Command::Run,
-                      Command::Discover})
+                      Command::Discover, Command::Check})
         if (CommandName(c) == name)
             return c;
     return Command::None;
@@ -68,7 +73,7 @@ const QList<OptionName>& optionNames()
         {OptLogin, QStringLiteral("--login")},     {OptProject, QStringLiteral("--project")},
         {OptSeed, QStringLiteral("--seed")},       {OptOutput, QStringLiteral("--output")},
         {OptSample, QStringLiteral("--sample")},   {OptTables, QStringLiteral("--tables")},
-        {OptSuggest, QStringLiteral("--suggest")},
+        {OptSuggest, QStringLiteral("--suggest")}, {OptForce, QStringLiteral("--force")},
     };
     return names;
 }
@@ -96,6 +101,8 @@ QString CommandName(Command command)
         return QStringLiteral("script");
     case Command::Run:
         return QStringLiteral("run");
+    case Command::Check:
+        return QStringLiteral("check");
     case Command::Discover:
         return QStringLiteral("discover");
     case Command::None:
@@ -144,7 +151,7 @@ Result<Options> ParseArguments(const QStringList& arguments)
             return usage(Command::None, QStringLiteral("name a command before ") + argument);
         if (!(allowedOptions(options.command) & known->option))
             return usage(options.command, argument + QStringLiteral(" does not apply here"));
-        if (known->option == OptSuggest) {
+        if (known->option & Flags) {
             if (hasValue)
                 return usage(options.command, argument + QStringLiteral(" takes no value"));
         } else if (!hasValue) {
@@ -177,6 +184,9 @@ Result<Options> ParseArguments(const QStringList& arguments)
             break;
         case OptSuggest:
             options.suggest = true;
+            break;
+        case OptForce:
+            options.force = true;
             break;
         case OptSample: {
             auto rows = StrToInt(value);
@@ -287,20 +297,35 @@ QString HelpText(Command command)
     case Command::Run:
         return QStringLiteral(
                    "Usage: corvane-cli run --server NAME --database NAME --login NAME\n"
-                   "                       --project FILE [--seed N]\n"
+                   "                       --project FILE [--seed N] [--force]\n"
                    "Anonymises the database directly, one batch per masked column, and\n"
                    "prints one log line per column on standard output (a failed column is\n"
                    "followed by an indented line with the server's error); progress goes to\n"
                    "standard error. Word lists are read from virtual_data under the current\n"
                    "directory.\n"
                    "  --project FILE     the project file with the methods of the columns\n"
-                   "  --seed N           seed of the server's random sequence (default 1)\n") +
+                   "  --seed N           seed of the server's random sequence (default 1)\n"
+                   "  --force            run although the check finds errors (see check)\n") +
                connection +
                QStringLiteral(
                    "Exit status: 0 every column succeeded; 1 a column failed or the run ended\n"
                    "early after its first batch; 2 nothing could be run (bad arguments,\n"
                    "connection failed, incompatible project, missing word list before the\n"
                    "first batch). Errors are one line on standard error.\n");
+    case Command::Check:
+        return QStringLiteral(
+                   "Usage: corvane-cli check --server NAME --database NAME --login NAME\n"
+                   "                         --project FILE\n"
+                   "Checks the project's masked columns against what the server knows of\n"
+                   "them, before a single row changes, and prints one line per finding:\n"
+                   "level (error or warning), table, column, method code, rule and message,\n"
+                   "TAB-separated (escaped as in schema). An error is what the server would\n"
+                   "refuse; run does not start while there is one unless --force is given.\n"
+                   "  --project FILE     the project file with the methods of the columns\n") +
+               connection +
+               QStringLiteral("Exit status: 0 no findings; 1 warnings only; 2 errors, or nothing\n"
+                              "could be checked (bad arguments, connection failed, incompatible\n"
+                              "project). Errors are one line on standard error.\n");
     case Command::None:
         break;
     }
@@ -313,6 +338,7 @@ QString HelpText(Command command)
         "  script     write the anonymisation script of a project\n"
         "  run        anonymise the database directly\n"
         "  discover   list the columns that hold personal data, with suggested methods\n"
+        "  check      say before a run what the server would refuse\n"
         "Run corvane-cli COMMAND --help for a command's options.\n");
 }
 

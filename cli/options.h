@@ -9,7 +9,7 @@
 
 namespace corvane::cli {
 
-enum class Command { None, Schema, Template, Script, Run, Discover };
+enum class Command { None, Schema, Template, Script, Run, Discover, Check };
 
 // Exit statuses of the program.
 enum ExitStatus : int {
@@ -33,6 +33,7 @@ struct Options
     QString tables;          // empty: every table
     int sample = 0;          // 0: no values read
     bool suggest = false;
+    bool force = false;      // run: go on although the check found errors
 };
 
 // Reads the arguments that follow the program name. A failure names what is

@@ -139,6 +139,11 @@ private Q_SLOTS:
         QTest::newRow("stray word")
             << login("schema") + QStringList{QStringLiteral("extra")}
             << "schema: unexpected argument 'extra' (see corvane-cli schema --help)";
+        QTest::newRow("check without project")
+            << login("check") << "check: missing --project (see corvane-cli check --help)";
+        QTest::newRow("force on check")
+            << login("check") + QStringList{project, QStringLiteral("p"), QStringLiteral("--force")}
+            << "check: --force does not apply here (see corvane-cli check --help)";
     }
 
     void refusesBadArguments()
@@ -342,7 +347,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("log");
         QTest::addColumn<QByteArray>("progress");
-        QTest::addColumn<int>("batches");       // sent after the schema query
+        QTest::addColumn<int>("batches");       // sent after the schema and facts queries
 
         const QByteArray nameOk = " Anonymisation table dbo.Customer column [na\tme] - successful \n";
         const QByteArray qtyOk = " Anonymisation table dbo.Orders column [qty] - successful \n";
@@ -409,10 +414,10 @@ private Q_SLOTS:
         QCOMPARE(cli.out, log);
         QCOMPARE(cli.err, progress);
         QCOMPARE(exitStatus, status);
-        QCOMPARE(cli.server.sent.size(), 1 + batches);
+        QCOMPARE(cli.server.sent.size(), 2 + batches);
         if (batches >= 2) {
             // Every column's batch is the whole preamble with the seed, then its block.
-            for (qsizetype i = 2; i < cli.server.sent.size() - 1; ++i) {
+            for (qsizetype i = 3; i < cli.server.sent.size() - 1; ++i) {
                 const QString& sent = cli.server.sent.at(i);
                 QVERIFY(sent.startsWith(script::BuildPreamble(7)) ||
                         sent == QStringLiteral("if @@trancount>0 rollback transaction"));
