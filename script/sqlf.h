@@ -1,13 +1,13 @@
 #pragma once
 
-#include "catalogue/sharedstate.h"
-
 #include <QWidget>
 
 class QPlainTextEdit;
 class QPushButton;
 
 namespace corvane {
+
+class Workspace;
 
 // The "SQL" page: generates the script into a memo and saves it.
 class TSQLF : public QWidget
@@ -16,8 +16,9 @@ class TSQLF : public QWidget
 public:
     explicit TSQLF(QWidget* parent = nullptr);
 
-    // Hand-over: the catalogue and the seed are read from `state` at each generation.
-    void SetSource(SharedState& state);
+    // The catalogue, the seed and the database are read from `workspace` at
+    // each generation.
+    void SetSource(Workspace& workspace);
     void SQLGenerator();
     void BtSSQLSaveClick();
 
@@ -25,7 +26,7 @@ private:
     // False when the generation ended early (the message has been shown).
     bool generate();
 
-    SharedState* m_state = nullptr;
+    Workspace* m_workspace = nullptr;
     QPlainTextEdit* m_memo = nullptr;
     QPushButton* m_generate = nullptr;
     QPushButton* m_save = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace corvane::ui {
 
@@ -25,6 +26,22 @@ public:
     void message(QWidget* parent, const QString& text) override
     {
         QMessageBox::information(parent, QApplication::applicationName(), text);
+    }
+    void warning(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::warning(parent, QApplication::applicationName(), text);
+    }
+    bool confirm(QWidget* parent, const QString& text, const QString& acceptCaption) override
+    {
+        QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text,
+                        QMessageBox::NoButton, parent);
+        QPushButton* accept = box.addButton(acceptCaption, QMessageBox::AcceptRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        // A stray Enter must not change a database.
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == accept;
     }
     void information(QWidget* parent, const QString& text) override
     {

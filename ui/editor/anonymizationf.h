@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/sharedstate.h"
+#include "catalogue/workspace.h"
 
 #include <QWidget>
 
@@ -32,7 +32,7 @@ public:
 
     // Works on state.ColumnCatalogue; the FK value lists connect with the
     // connection string of the moment.
-    void SetData(SharedState& state);
+    void SetData(Workspace& workspace);
     // Makes slot `index` the current slot and shows it without storing anything.
     void ShowColumn(int index);
     QTabWidget* PageControl1() const { return m_pageControl; }
@@ -158,7 +158,7 @@ private:
     void buildFloatSheet();
     void connectControls();
 
-    TColumnRec* currentSlot();
+    const TColumnRec* currentSlot() const;
     // Carries out a store action's outcome; true when it stored.
     bool perform(const editor::Outcome& outcome, QRadioButton* radio);
     // Checks `radio` as its edit or picker was used, and runs its store action.
@@ -172,7 +172,7 @@ private:
     void chooseKeyValue(QLineEdit* constant, QRadioButton* radio, const QString& value);
     QString keyValueConnectionString() const;
 
-    SharedState* m_state = nullptr;
+    Workspace* m_workspace = nullptr;
     int m_index = -1;
     QTabWidget* m_pageControl = nullptr;
     std::array<QButtonGroup*, 4> m_groups{};

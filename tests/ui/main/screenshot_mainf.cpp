@@ -10,6 +10,7 @@
 #include "ui/main/schematreemodel.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTreeView>
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
         return dialog.result();
     });
     window.FormCreate();
+    (void)QTest::qWaitFor([&] { return !window.isBusy(); }, 10000);
     if (window.treeModel()->rowCount() == 0) {
         for (const QString& text : dialogs.texts())
             std::fprintf(stderr, "%s\n", qPrintable(text));

@@ -1,3 +1,4 @@
+#include "tests/support/workspace.h"
 #include "tests/ui/views/previewprobe.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
@@ -64,9 +65,8 @@ private Q_SLOTS:
     void init()
     {
         m_server = std::make_unique<test::FakeServer>();
-        m_state = std::make_unique<SharedState>();
-        m_state->connect = m_server->factory();
-        m_state->ConnectionString = QStringLiteral("first");
+        m_state = std::make_unique<Workspace>(m_server->factory());
+        test::load(*m_state, {}, QStringLiteral("first"));
         m_dialogs = std::make_unique<test::FakeDialogs>();
     }
     void cleanup()
@@ -126,7 +126,7 @@ private Q_SLOTS:
     {
         m_server->answer(QStringLiteral("count_big"), countOf(1000));
         m_server->answer(QStringLiteral("select *"), numbered(1000));
-        m_state->CurrentTable = QStringLiteral("dbo.Big");
+        m_state->setCurrentTable(QStringLiteral("dbo.Big"));
         TSelectF page;
         page.SetTableSource(*m_state);
         clickSelect(page);
@@ -161,7 +161,7 @@ private Q_SLOTS:
     {
         m_server->answer(QStringLiteral("count_big"), countOf(5));
         m_server->answer(QStringLiteral("select *"), numbered(300));
-        m_state->CurrentTable = QStringLiteral("dbo.Busy");
+        m_state->setCurrentTable(QStringLiteral("dbo.Busy"));
         TSelectF page;
         page.SetTableSource(*m_state);
         clickSelect(page);
@@ -199,7 +199,7 @@ private Q_SLOTS:
         m_server->answer(QStringLiteral("[dbo].[A]"), numbered(1));
         TSelectF page;
         page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.A");
+        m_state->setCurrentTable(QStringLiteral("dbo.A"));
         clickSelect(page);
         QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("1|name 1")});
 
@@ -209,7 +209,7 @@ private Q_SLOTS:
             m_server->fail(failing, error);
         m_server->answer(QStringLiteral("count_big"), countOf(2));
         m_server->answer(QStringLiteral("select *"), numbered(2));
-        m_state->CurrentTable = QStringLiteral("dbo.B");
+        m_state->setCurrentTable(QStringLiteral("dbo.B"));
         clickSelect(page);
         QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: ") + error});
         QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("1|name 1")});
@@ -244,7 +244,7 @@ private Q_SLOTS:
     {
         m_server->answer(QStringLiteral("count_big"), countOf(1000));
         m_server->answer(QStringLiteral("select *"), numbered(1000));
-        m_state->CurrentTable = QStringLiteral("dbo.Big");
+        m_state->setCurrentTable(QStringLiteral("dbo.Big"));
         TSelectF page;
         page.SetTableSource(*m_state);
         clickSelect(page);
@@ -257,7 +257,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<test::FakeServer> m_server;
-    std::unique_ptr<SharedState> m_state;
+    std::unique_ptr<Workspace> m_state;
     std::unique_ptr<test::FakeDialogs> m_dialogs;
 };
 
