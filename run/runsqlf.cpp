@@ -220,7 +220,8 @@ void TRunSQLF::runFinished(const run::RunSummary& summary)
     if (!summary.complete()) {
         // The bar shows the failure, not a full green run.
         ProgressBar1->setStyleSheet(
-            QStringLiteral("QProgressBar::chunk { background-color: #c62828; }"));
+            QStringLiteral("QProgressBar { text-align: center; } "
+                           "QProgressBar::chunk { background-color: #c62828; }"));
         ProgressBar1->setFormat(QStringLiteral("%1 of %2 columns, %3 failed")
                                     .arg(m_done)
                                     .arg(summary.columns)

@@ -414,6 +414,8 @@ const QList<int> OtherCodes = {101, 102, 103, 104, 105, 106, 107, 108, 109,
 
 } // namespace
 
+Q_DECLARE_METATYPE(Fields)
+
 class TestBlocks : public QObject
 {
     Q_OBJECT
@@ -569,8 +571,6 @@ private:
 
     QTemporaryDir m_dir;
 };
-
-Q_DECLARE_METATYPE(Fields)
 
 QTEST_GUILESS_MAIN(TestBlocks)
 #include "test_blocks.moc"
