@@ -1,5 +1,7 @@
 #include "catalogue/consttypes.h"
 
+#include "catalogue/methods.h"
+
 #include <QHash>
 
 namespace corvane {
@@ -30,44 +32,9 @@ TypeCategory GetTypeCategory(const QString& typ)
 
 QString GetMethodName(MethodCode code)
 {
-    switch (code) {
-    case 1: return QStringLiteral("Constant value datetime");
-    case 2: return QStringLiteral("Noise interval datetime");
-    case 3: return QStringLiteral("Shuffle datetime");
-    case 4: return QStringLiteral("Random  interval datetime");
-    case 5: return QStringLiteral("Constant value datetime Foreign Key");
-    case 6: return QStringLiteral("Noise interval datetime Foreign Key");
-    case 7: return QStringLiteral("Shuffle datetime Foreign Key");
-    case 8: return QStringLiteral("Random interval datetime Foreign Key");
-    case 9: return QStringLiteral("NULL datetime");
-    case 101: return QStringLiteral("Constant value integer");
-    case 102: return QStringLiteral("Noise interval integer");
-    case 103: return QStringLiteral("Random interval integer");
-    case 104: return QStringLiteral("Shuffle integer");
-    case 105: return QStringLiteral("Constant value integer Foreign Key");
-    case 106: return QStringLiteral("Noise interval integer Foreign Key");
-    case 107: return QStringLiteral("Random interval integer Foreign Key");
-    case 108: return QStringLiteral("Shuffle integer Foreign Key");
-    case 109: return QStringLiteral("NULL integer");
-    case 1001: return QStringLiteral("Constant value varchar");
-    case 1002: return QStringLiteral("User defined text with same length varchar");
-    case 1003: return QStringLiteral("Lorem Ipsum random length interval varchar");
-    case 1004: return QStringLiteral("Shuffle varchar");
-    case 1005: return QStringLiteral("Constant value varchar Foreign Key");
-    case 1007: return QStringLiteral("Virtual data");
-    case 1008: return QStringLiteral("Shuffle varchar Foreign Key");
-    case 1009: return QStringLiteral("NULL varchar");
-    case 2001: return QStringLiteral("Constant value float");
-    case 2002: return QStringLiteral("Noise interval float");
-    case 2003: return QStringLiteral("Random interval float");
-    case 2004: return QStringLiteral("Shuffle float");
-    case 2005: return QStringLiteral("Constant value float Foreign Key");
-    case 2006: return QStringLiteral("Noise interval float Foreign Key");
-    case 2007: return QStringLiteral("Random interval float Foreign Key ");
-    case 2008: return QStringLiteral("Shuffle float Foreign Key");
-    case 2009: return QStringLiteral("NULL float");
-    default: return NoMaskName;
-    }
+    if (const MethodInfo* method = methodInfo(code))
+        return method->displayName();
+    return NoMaskName;
 }
 
 // The one schema query. Each join, from the top:

@@ -1,11 +1,13 @@
 #include "cli/commandline.h"
 
 #include "catalogue/workspace.h"
+#include "cli/discovercommand.h"
 #include "cli/options.h"
 #include "cli/schemalisting.h"
 #include "db/connectionstring.h"
 #include "project/loadsave.h"
 #include "project/textfile.h"
+#include "project/wordlist.h"
 #include "run/runner.h"
 #include "script/scriptfile.h"
 
@@ -36,6 +38,8 @@ public:
             return script();
         case Command::Run:
             return run();
+        case Command::Discover:
+            return discover();
         case Command::None:
             break;
         }
@@ -108,10 +112,53 @@ private:
         return write(SchemaListing(m_workspace.catalogue()).toUtf8());
     }
 
+    // Discovery reads labels and values on a connection of its own; one that
+    // cannot be opened leaves names and types, which need none.
+    Result<discovery::DiscoveryReport> discoverCatalogue()
+    {
+        std::unique_ptr<db::Connection> connection =
+            m_context.connect ? m_context.connect() : nullptr;
+        if (connection && !connection->open(m_connectionString))
+            connection.reset();
+        auto report = DiscoverCatalogue(m_workspace.catalogue(), connection.get(), m_options);
+        if (connection)
+            connection->close();
+        if (report) {
+            for (const QString& note : report->notes)
+                m_context.err->write((QStringLiteral("corvane-cli: ") + note + u'\n').toLocal8Bit());
+        }
+        return report;
+    }
+
+    int discover()
+    {
+        if (Status s = connectAndLoad(); !s)
+            return fail(ExitNotRun, s.error().message);
+        auto report = discoverCatalogue();
+        if (!report)
+            return fail(ExitNotRun, report.error().message);
+        return write(FindingsListing(m_workspace.catalogue(), report->findings).toUtf8());
+    }
+
     int writeTemplate()
     {
         if (Status s = connectAndLoad(); !s)
             return fail(ExitNotRun, s.error().message);
+        if (m_options.suggest) {
+            auto report = discoverCatalogue();
+            if (!report)
+                return fail(ExitNotRun, report.error().message);
+            TData choices = m_workspace.catalogue();
+            const QStringList lists = FillSuggestions(choices, report->findings);
+            m_workspace.replaceChoices(choices);
+            for (const QString& list : lists)
+                if (!QFile::exists(WordListPath(list)))
+                    m_context.err->write((QStringLiteral("corvane-cli: the word list ") + list +
+                                          QStringLiteral(" is not in virtual_data here; copy it "
+                                                         "from the installed defaults "
+                                                         "(share/corvane/virtual_data)\n"))
+                                             .toLocal8Bit());
+        }
         // The project writer owns the file format; it writes to a file of its
         // own, which is then passed on as it is.
         QTemporaryDir dir;

@@ -2,10 +2,12 @@
 
 #include "catalogue/consttypes.h"
 #include "catalogue/textconv.h"
+#include "discovery/sampling.h"
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+using corvane::discovery::MaxSampleRows;
 
 namespace corvane::cli {
 
@@ -18,6 +20,9 @@ enum Option : unsigned {
     OptProject = 1u << 3,
     OptSeed = 1u << 4,
     OptOutput = 1u << 5,
+    OptSample = 1u << 6,
+    OptTables = 1u << 7,
+    OptSuggest = 1u << 8, // a flag: takes no value
 };
 
 constexpr unsigned ConnectionOptions = OptServer | OptDatabase | OptLogin;
@@ -26,8 +31,11 @@ unsigned allowedOptions(Command command)
 {
     switch (command) {
     case Command::Schema:
-    case Command::Template:
         return ConnectionOptions | OptOutput;
+    case Command::Template:
+        return ConnectionOptions | OptOutput | OptSuggest | OptSample | OptTables;
+    case Command::Discover:
+        return ConnectionOptions | OptOutput | OptSample | OptTables;
     case Command::Script:
         return ConnectionOptions | OptProject | OptSeed | OptOutput;
     case Command::Run:
@@ -40,7 +48,8 @@ unsigned allowedOptions(Command command)
 
 Command commandNamed(const QString& name)
 {
-    for (Command c : {Command::Schema, Command::Template, Command::Script, Command::Run})
+    for (Command c : {Command::Schema, Command::Template, Command::Script, Command::Run,
+                      Command::Discover})
         if (CommandName(c) == name)
             return c;
     return Command::None;
@@ -58,6 +67,8 @@ const QList<OptionName>& optionNames()
         {OptServer, QStringLiteral("--server")},   {OptDatabase, QStringLiteral("--database")},
         {OptLogin, QStringLiteral("--login")},     {OptProject, QStringLiteral("--project")},
         {OptSeed, QStringLiteral("--seed")},       {OptOutput, QStringLiteral("--output")},
+        {OptSample, QStringLiteral("--sample")},   {OptTables, QStringLiteral("--tables")},
+        {OptSuggest, QStringLiteral("--suggest")},
     };
     return names;
 }
@@ -85,6 +96,8 @@ QString CommandName(Command command)
         return QStringLiteral("script");
     case Command::Run:
         return QStringLiteral("run");
+    case Command::Discover:
+        return QStringLiteral("discover");
     case Command::None:
         break;
     }
@@ -131,7 +144,10 @@ Result<Options> ParseArguments(const QStringList& arguments)
             return usage(Command::None, QStringLiteral("name a command before ") + argument);
         if (!(allowedOptions(options.command) & known->option))
             return usage(options.command, argument + QStringLiteral(" does not apply here"));
-        if (!hasValue) {
+        if (known->option == OptSuggest) {
+            if (hasValue)
+                return usage(options.command, argument + QStringLiteral(" takes no value"));
+        } else if (!hasValue) {
             if (i + 1 >= arguments.size())
                 return usage(options.command, argument + QStringLiteral(" needs a value"));
             value = arguments.at(++i);
@@ -156,6 +172,21 @@ Result<Options> ParseArguments(const QStringList& arguments)
         case OptOutput:
             options.output = value;
             break;
+        case OptTables:
+            options.tables = value;
+            break;
+        case OptSuggest:
+            options.suggest = true;
+            break;
+        case OptSample: {
+            auto rows = StrToInt(value);
+            if (!rows || *rows < 1 || *rows > MaxSampleRows)
+                return usage(options.command,
+                             QStringLiteral("--sample: give a number of rows from 1 to %1")
+                                 .arg(MaxSampleRows));
+            options.sample = *rows;
+            break;
+        }
         case OptSeed: {
             auto seed = StrToInt(value);
             if (!seed)
@@ -178,6 +209,8 @@ Result<Options> ParseArguments(const QStringList& arguments)
         if (required && !(given & o.option))
             return usage(options.command, u"missing "_s + o.name);
     }
+    if (options.command == Command::Template && !options.suggest && (given & (OptSample | OptTables)))
+        return usage(options.command, QStringLiteral("--sample and --tables go with --suggest"));
     if (options.server.isEmpty() || options.database.isEmpty() || options.login.isEmpty())
         return usage(options.command,
                      QStringLiteral("--server, --database and --login must not be empty"));
@@ -195,6 +228,11 @@ QString HelpText(Command command)
         "line.\n");
     static const QString output = QStringLiteral(
         "  --output FILE      write FILE whole (or not at all) instead of standard output\n");
+    static const QString discoveryOptions = QStringLiteral(
+        "  --sample N         read the values of up to N rows (1 to 1000) of each table\n"
+        "                     with SELECT TOP (N); without it nothing but the schema is read\n"
+        "  --tables PATTERN   only these tables: comma-separated wildcards (* and ?),\n"
+        "                     schema.table, or the table's name alone\n");
     static const QString status = QStringLiteral(
         "Exit status: 0 done; 1 failed after the work began; 2 nothing could be done\n"
         "(bad arguments, connection failed, incompatible project). Errors are one line\n"
@@ -217,10 +255,25 @@ QString HelpText(Command command)
         return QStringLiteral(
                    "Usage: corvane-cli template --server NAME --database NAME --login NAME "
                    "[--output FILE]\n"
+                   "                            [--suggest [--sample N] [--tables PATTERN]]\n"
                    "Writes a project file for the database with every column at -1 (no\n"
                    "method chosen yet); edit it and use it with the script and run commands\n"
-                   "or load it in the program.\n") +
-               connection + output + status;
+                   "or load it in the program.\n"
+                   "  --suggest          give the columns that hold personal data the suggested\n"
+                   "                     method (as corvane-cli discover lists them)\n") +
+               discoveryOptions + connection + output + status;
+    case Command::Discover:
+        return QStringLiteral(
+                   "Usage: corvane-cli discover --server NAME --database NAME --login NAME\n"
+                   "                            [--sample N] [--tables PATTERN] [--output FILE]\n"
+                   "Finds the columns that hold personal data, by the names of columns and\n"
+                   "tables (English, German, French, Spanish, Dutch), their types, the\n"
+                   "server's sensitivity labels and, on request, a sample of their values.\n"
+                   "Prints one line per finding, TAB-separated: table, column, category,\n"
+                   "confidence (0 to 1), evidence, and the suggested method code and its two\n"
+                   "parameters. Escapes as in corvane-cli schema. Tables that cannot be read\n"
+                   "are named on standard error; the others are listed all the same.\n") +
+               discoveryOptions + connection + output + status;
     case Command::Script:
         return QStringLiteral(
                    "Usage: corvane-cli script --server NAME --database NAME --login NAME\n"
@@ -259,6 +312,7 @@ QString HelpText(Command command)
         "  template   write a project file with every column unmasked\n"
         "  script     write the anonymisation script of a project\n"
         "  run        anonymise the database directly\n"
+        "  discover   list the columns that hold personal data, with suggested methods\n"
         "Run corvane-cli COMMAND --help for a command's options.\n");
 }
 

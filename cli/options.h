@@ -9,7 +9,7 @@
 
 namespace corvane::cli {
 
-enum class Command { None, Schema, Template, Script, Run };
+enum class Command { None, Schema, Template, Script, Run, Discover };
 
 // Exit statuses of the program.
 enum ExitStatus : int {
@@ -28,6 +28,11 @@ struct Options
     QString project;
     QString output;          // empty: standard output
     std::int32_t seed = 1;
+    // Discovery: which tables, how many rows of their values, and whether a
+    // template gets the suggested methods.
+    QString tables;          // empty: every table
+    int sample = 0;          // 0: no values read
+    bool suggest = false;
 };
 
 // Reads the arguments that follow the program name. A failure names what is

@@ -2,11 +2,9 @@
 
 namespace corvane::cli {
 
-namespace {
-
 // Names may hold any character; these would break the line and field
 // structure, so they are written as escapes that a reader can undo.
-QString escaped(const QString& text)
+QString EscapeField(const QString& text)
 {
     QString out;
     out.reserve(text.size());
@@ -31,8 +29,6 @@ QString escaped(const QString& text)
     return out;
 }
 
-} // namespace
-
 QString SchemaListing(const TData& catalogue)
 {
     QString out;
@@ -42,13 +38,13 @@ QString SchemaListing(const TData& catalogue)
         // Table slots are empty; their table is that of the columns after them.
         if (slot.col.isEmpty() && slot.stab.isEmpty()) {
             const QString table = i + 1 < catalogue.size() ? catalogue.at(i + 1).stab : QString();
-            out += u'\t' + escaped(table) + u'\n';
+            out += u'\t' + EscapeField(table) + u'\n';
             continue;
         }
         for (const QString* field : {&slot.stab, &slot.col, &slot.typ, &slot.isnull,
                                      &slot.char_max, &slot.PK, &slot.PK_table, &slot.PK_column,
                                      &slot.Constraint_Name})
-            out += u'\t' + escaped(*field);
+            out += u'\t' + EscapeField(*field);
         out += u'\n';
     }
     return out;

@@ -12,4 +12,8 @@ namespace corvane::cli {
 // referenced table, column and constraint, TAB-separated. Lines end in LF.
 QString SchemaListing(const TData& catalogue);
 
+// A name or text as one field of such a line: TAB, CR, LF and backslash
+// written as \t, \r, \n and \\.
+QString EscapeField(const QString& text);
+
 } // namespace corvane::cli

@@ -92,13 +92,20 @@ void TVirtualDataF::BtSaveClick()
     if (target.isEmpty()) {
         ui::FileDialogOptions options;
         options.title = QStringLiteral("Save your virtual data file");
+        // A word list is offered to the columns only from this folder; made
+        // here when missing, so that the dialog opens in it.
         options.directory = VirtualDataFolder();
-        if (options.directory.isEmpty())
+        const bool made = options.directory.isEmpty();
+        if (made) {
             options.directory = QDir::currentPath() + QStringLiteral("/virtual_data");
+            QDir().mkpath(options.directory);
+        }
         options.filter = QStringLiteral("Text file | *.txt");
         options.defaultSuffix = QStringLiteral("txt");
         target = ui::dialogs().saveFileName(this, options);
         if (target.isEmpty()) {
+            if (made)
+                QDir().rmdir(options.directory); // only while still empty
             reject();
             return;
         }

@@ -1,25 +1,26 @@
 #include "script/generator.h"
 
+#include "catalogue/methods.h"
 #include "script/blocks.h"
 
 namespace corvane::script {
 
 namespace {
 
-// Appends the slot's block, or nothing; on a failure nothing either.
+// Appends the slot's block, or nothing; on a failure nothing either. The code
+// alone chooses the block, whatever the column's type.
 Status appendBlock(QString& out, const TColumnRec& slot)
 {
-    const MethodCode code = slot.method;
-    if (!HasBlock(code))
+    const MethodInfo* method = methodInfo(slot.method);
+    if (!method)
         return {};
-    if (code >= 1 && code <= 9)
-        return appendDateTimeBlock(out, slot);
-    if (code >= 101 && code <= 109)
-        appendIntegerBlock(out, slot);
-    else if (code >= 1001 && code <= 1009)
-        return appendTextBlock(out, slot);
-    else if (code >= 2001 && code <= 2009)
-        appendFloatBlock(out, slot);
+    switch (method->family) {
+    case tcDateTime: return appendDateTimeBlock(out, slot);
+    case tcInteger: appendIntegerBlock(out, slot); return {};
+    case tcVarchar: return appendTextBlock(out, slot);
+    case tcFloat: appendFloatBlock(out, slot); return {};
+    case tcOther: break;
+    }
     return {};
 }
 
@@ -30,8 +31,7 @@ constexpr qsizetype TypicalBlockSize = 420;
 
 bool HasBlock(MethodCode code)
 {
-    return (code >= 1 && code <= 9) || (code >= 101 && code <= 109) ||
-           (code >= 1001 && code <= 1009 && code != 1006) || (code >= 2001 && code <= 2009);
+    return hasBlock(code);
 }
 
 QString BuildPreamble(std::int32_t seed)

@@ -3,6 +3,8 @@
 #include "tests/support/testlocale.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -121,6 +123,30 @@ private slots:
         QVERIFY(!m_editor->isVisible());
         QCOMPARE(read(path), QByteArray("old\r\n"));
         QCOMPARE(dialogs.texts(), QStringList());
+    }
+
+    // Without the folder, a new file is still proposed inside it, where the
+    // method editor looks for word lists; a cancel leaves no empty folder.
+    void newFileWithoutFolder()
+    {
+        QTemporaryDir bare;
+        QVERIFY(QDir::setCurrent(bare.path()));
+        const auto back = qScopeGuard([this] { QDir::setCurrent(m_dir.path()); });
+        const QString folder = bare.filePath(u"virtual_data"_s);
+        test::FakeDialogs dialogs;
+        m_editor->show();
+        m_data->setPlainText(u"a"_s);
+        m_save->click();
+        QCOMPARE(dialogs.shown.constFirst().options.directory, folder);
+        QVERIFY(!QFileInfo::exists(folder));
+
+        init();
+        dialogs.fileAnswers.enqueue(folder + u"/letters.txt"_s);
+        m_editor->show();
+        m_data->setPlainText(u"a\nb"_s);
+        m_save->click();
+        QCOMPARE(dialogs.shown.constLast().options.directory, folder);
+        QCOMPARE(read(folder + u"/letters.txt"_s), QByteArray("a;b\r\n"));
     }
 
     // A failed write keeps the editor open with the operator's text.

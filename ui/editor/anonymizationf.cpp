@@ -10,6 +10,10 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCompleter>
+#include <QDir>
+#include <QFileSystemWatcher>
+#include <QStandardItemModel>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
@@ -23,7 +27,6 @@
 
 namespace corvane {
 
-using editor::Family;
 using editor::KeyFilter;
 using editor::Outcome;
 
@@ -31,6 +34,7 @@ namespace {
 
 const QString ChooseValue = QStringLiteral("Choose value..");
 const QString Zero = QStringLiteral("0");
+const QString NoWordListYet = QStringLiteral("No word list yet: save one in virtual_data");
 
 template <typename T>
 T* named(QWidget* parent, const char* name)
@@ -77,6 +81,9 @@ QComboBox* valueList(QWidget* sheet, const char* name, const QString& prompt)
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setEditText(prompt);
+    // Wide enough for the prompt, whatever the entries.
+    box->setMinimumContentsLength(int(prompt.size()) + 2);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return box;
 }
 
@@ -133,7 +140,9 @@ TAnonymizationF::TAnonymizationF(QWidget* parent) : QWidget(parent)
     buildIntegerSheet();
     buildVarcharSheet();
     buildFloatSheet();
+    listMethodRadios();
     connectControls();
+    refreshWordLists();
 
     m_pageControl->setCurrentWidget(TsFloat);
 }
@@ -246,6 +255,7 @@ void TAnonymizationF::buildVarcharSheet()
     RadioButton14 = radio(s, "RadioButton14", QStringLiteral("Virtual data"));
     ComboBox4 = valueList(s, "ComboBox4", editor::VirtualDataPrompt);
     ComboBox4->setEnabled(false);
+    m_wordListWatcher = new QFileSystemWatcher(this);
     RadioButton15 = radio(s, "RadioButton15", QStringLiteral("Shuffle"));
     RadioButton18 = radio(s, "RadioButton18", QStringLiteral("NULL"));
 
@@ -391,6 +401,7 @@ void TAnonymizationF::connectControls()
     connect(ComboBox3, &QComboBox::currentTextChanged, this, &T::ComboBox3Change);
     connect(ComboBox4, &QComboBox::currentTextChanged, this, &T::ComboBox4Change);
     connect(ComboBox5, &QComboBox::currentTextChanged, this, &T::ComboBox5Change);
+    connect(m_wordListWatcher, &QFileSystemWatcher::directoryChanged, this, &T::refreshWordLists);
 
     editor::watchInput(Label11, std::nullopt, [this] { Label11Click(); });
 }
@@ -423,6 +434,7 @@ void TAnonymizationF::ShowColumn(int index)
     // the next constant stored on a foreign-key column.
     const std::pair<QComboBox*, QLabel*> keyLists[] = {
         {ComboBox2, Label9}, {ComboBox1, Label7}, {ComboBox3, Label10}, {ComboBox5, Label12}};
+    m_keyListsRead.clear();
     for (const auto& [values, caption] : keyLists) {
         values->hide();
         caption->hide();
@@ -435,125 +447,107 @@ void TAnonymizationF::ShowColumn(int index)
         return;
     const TColumnRec slot = *current;
 
-    switch (GetTypeCategory(slot.typ)) {
-    case tcInteger:
-        m_pageControl->setCurrentWidget(TsInt);
-        if (slot.method == NoMethodYet)
-            RadioButton6->setChecked(true);
-        break;
-    case tcDateTime:
-        m_pageControl->setCurrentWidget(TsDateTime);
-        if (slot.method == NoMethodYet)
-            RadioButton1->setChecked(true);
-        break;
-    case tcFloat:
-        m_pageControl->setCurrentWidget(TsFloat);
-        if (slot.method == NoMethodYet)
-            RadioButton19->setChecked(true);
-        break;
-    default:
-        m_pageControl->setCurrentWidget(TsVarchar);
-        if (slot.method == NoMethodYet)
-            RadioButton11->setChecked(true);
-        break;
-    }
+    // A method of another family than the column's type (from a project file,
+    // or a type that changed family) shows on its own sheet, as stored.
+    const MethodInfo* method = methodInfo(slot.method);
+    const TypeCategory typeFamily = methodFamily(GetTypeCategory(slot.typ));
+    m_pageControl->setCurrentWidget(sheetOf(method ? method->family : typeFamily));
 
-    // A code of another family (from a project file) checks its radio button
-    // on its own sheet, whichever sheet shows.
-    const auto showDate = [this](QDateEdit* target, const QString& text, int shift) {
-        const Result<QDate> date = TextToDate(text);
-        if (!date) {
-            ui::showError(this, date.error());
+    if (slot.method == NoMethodYet) {
+        radioOf(typeFamily, std::nullopt)->radio->setChecked(true);
+        return;
+    }
+    if (const std::optional<TypeCategory> family = noMaskFamily(slot.method)) {
+        // "No mask" of any family leaves the column alone: the sheet shown
+        // says so too.
+        radioOf(*family, std::nullopt)->radio->setChecked(true);
+        radioOf(typeFamily, std::nullopt)->radio->setChecked(true);
+        return;
+    }
+    if (!method)
+        return;
+    const MethodRadio* shown = radioOf(method->family, method->kind);
+    shown->radio->setChecked(true);
+    const QString params[] = {slot.param1, slot.param2};
+    for (int i = 0; i < 2; ++i) {
+        if (shown->params[i] && !showParameter(*method, i + 1, shown->params[i], params[i]))
+            break; // an unreadable date ends the showing
+    }
+}
+
+bool TAnonymizationF::showParameter(const MethodInfo& method, int param, QWidget* control,
+                                    const QString& text)
+{
+    if (auto* date = qobject_cast<QDateEdit*>(control)) {
+        const Result<QDate> read = TextToDate(text);
+        if (!read) {
+            ui::showError(this, read.error());
             return false;
         }
-        target->setDate(date->addDays(shift));
-        return true;
+        date->setDate(isExclusiveEndDate(method, param) ? editor::lastDayOfInterval(*read) : *read);
+    } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        line->setText(text);
+    } else if (auto* box = qobject_cast<QComboBox*>(control)) {
+        box->setEditText(text);
+    }
+    return true;
+}
+
+QWidget* TAnonymizationF::sheetOf(TypeCategory family) const
+{
+    switch (methodFamily(family)) {
+    case tcDateTime: return TsDateTime;
+    case tcInteger: return TsInt;
+    case tcFloat: return TsFloat;
+    default: return TsVarchar;
+    }
+}
+
+const TAnonymizationF::MethodRadio* TAnonymizationF::radioOf(TypeCategory family,
+                                                             std::optional<MethodKind> kind) const
+{
+    for (const MethodRadio& row : m_radios)
+        if (row.family == family && row.kind == kind)
+            return &row;
+    Q_ASSERT_X(false, "radioOf", "a method without its radio button");
+    return &m_radios.front();
+}
+
+void TAnonymizationF::listMethodRadios()
+{
+    using K = MethodKind;
+    m_radios = {
+        {tcDateTime, std::nullopt, RadioButton1, {}},
+        {tcDateTime, K::Constant, RadioButton2, {DateTimePicker1, nullptr}},
+        {tcDateTime, K::Noise, RadioButton3, {Edit1, nullptr}},
+        {tcDateTime, K::Shuffle, RadioButton4, {}},
+        {tcDateTime, K::Interval, RadioButton5, {DateTimePicker2, DateTimePicker3}},
+        {tcDateTime, K::Null, RadioButton16, {}},
+        {tcInteger, std::nullopt, RadioButton6, {}},
+        {tcInteger, K::Constant, RadioButton7, {Edit5, nullptr}},
+        {tcInteger, K::Noise, RadioButton8, {Edit2, nullptr}},
+        {tcInteger, K::Interval, RadioButton9, {Edit3, Edit4}},
+        {tcInteger, K::Shuffle, RadioButton10, {}},
+        {tcInteger, K::Null, RadioButton17, {}},
+        {tcVarchar, std::nullopt, RadioButton11, {}},
+        {tcVarchar, K::Constant, RadioButton12, {Edit6, nullptr}},
+        {tcVarchar, K::SameLengthText, RadioButton13, {Edit7, nullptr}},
+        {tcVarchar, K::LoremIpsum, RadioButton25, {Edit14, Edit15}},
+        {tcVarchar, K::WordList, RadioButton14, {ComboBox4, nullptr}},
+        {tcVarchar, K::Shuffle, RadioButton15, {}},
+        {tcVarchar, K::Null, RadioButton18, {}},
+        {tcFloat, std::nullopt, RadioButton19, {}},
+        {tcFloat, K::Constant, RadioButton20, {Edit8, nullptr}},
+        {tcFloat, K::Noise, RadioButton21, {Edit9, Edit12}},
+        {tcFloat, K::Interval, RadioButton22, {Edit10, Edit11}},
+        {tcFloat, K::Shuffle, RadioButton23, {}},
+        {tcFloat, K::Null, RadioButton24, {}},
     };
-    switch (slot.method) {
-    case 0: RadioButton1->setChecked(true); break;
-    case 1:
-    case 5:
-        RadioButton2->setChecked(true);
-        showDate(DateTimePicker1, slot.param1, 0);
-        break;
-    case 2:
-    case 6:
-        RadioButton3->setChecked(true);
-        Edit1->setText(slot.param1);
-        break;
-    case 3:
-    case 7: RadioButton4->setChecked(true); break;
-    case 4:
-    case 8:
-        RadioButton5->setChecked(true);
-        if (showDate(DateTimePicker2, slot.param1, 0))
-            showDate(DateTimePicker3, slot.param2, -1);
-        break;
-    case 9: RadioButton16->setChecked(true); break;
-    case 100: RadioButton6->setChecked(true); break;
-    case 101:
-    case 105:
-        RadioButton7->setChecked(true);
-        Edit5->setText(slot.param1);
-        break;
-    case 102:
-    case 106:
-        RadioButton8->setChecked(true);
-        Edit2->setText(slot.param1);
-        break;
-    case 103:
-    case 107:
-        RadioButton9->setChecked(true);
-        Edit3->setText(slot.param1);
-        Edit4->setText(slot.param2);
-        break;
-    case 104:
-    case 108: RadioButton10->setChecked(true); break;
-    case 109: RadioButton17->setChecked(true); break;
-    case 1000: RadioButton11->setChecked(true); break;
-    case 1001:
-    case 1005:
-        RadioButton12->setChecked(true);
-        Edit6->setText(slot.param1);
-        break;
-    case 1002:
-        RadioButton13->setChecked(true);
-        Edit7->setText(slot.param1);
-        break;
-    case 1003:
-        RadioButton25->setChecked(true);
-        Edit14->setText(slot.param1);
-        Edit15->setText(slot.param2);
-        break;
-    case 1004:
-    case 1008: RadioButton15->setChecked(true); break;
-    case 1007:
-        RadioButton14->setChecked(true);
-        ComboBox4->setEditText(slot.param1);
-        break;
-    case 1009: RadioButton18->setChecked(true); break;
-    case 2000: RadioButton19->setChecked(true); break;
-    case 2001:
-    case 2005:
-        RadioButton20->setChecked(true);
-        Edit8->setText(slot.param1);
-        break;
-    case 2002:
-    case 2006:
-        RadioButton21->setChecked(true);
-        Edit9->setText(slot.param1);
-        Edit12->setText(slot.param2);
-        break;
-    case 2003:
-    case 2007:
-        RadioButton22->setChecked(true);
-        Edit10->setText(slot.param1);
-        Edit11->setText(slot.param2);
-        break;
-    case 2004:
-    case 2008: RadioButton23->setChecked(true); break;
-    case 2009: RadioButton24->setChecked(true); break;
-    default: break;
+    // Every method of the table has its radio, with a control for each parameter it uses.
+    for (const MethodInfo& method : Methods) {
+        [[maybe_unused]] const MethodRadio* row = radioOf(method.family, method.kind);
+        Q_ASSERT((method.param1 != ParamKind::Unused) == (row->params[0] != nullptr));
+        Q_ASSERT((method.param2 != ParamKind::Unused) == (row->params[1] != nullptr));
     }
 }
 
@@ -600,11 +594,12 @@ void TAnonymizationF::uncheck(QRadioButton* radio)
 void TAnonymizationF::storeConstant(const Outcome& outcome, QRadioButton* radio, QComboBox* values,
                                     QLabel* caption)
 {
-    values->hide();
-    caption->hide();
     const TColumnRec* slot = currentSlot();
-    if (!slot || !perform(outcome, radio) || !outcome.offerKeyValues)
+    if (!slot || !perform(outcome, radio) || !outcome.offerKeyValues) {
+        values->hide();
+        caption->hide();
         return;
+    }
     offerKeyValues(*slot, values, caption);
 }
 
@@ -612,6 +607,11 @@ void TAnonymizationF::offerKeyValues(const TColumnRec& slot, QComboBox* values, 
 {
     values->show();
     caption->show();
+    // Read once for the column shown: later stores, a pick from the list
+    // among them, neither ask the server again nor repeat the hint.
+    if (m_keyListsRead.contains(values))
+        return;
+    m_keyListsRead.append(values);
     const TColumnRec column = slot; // the message's event loop must not pull the slot away
     if (ForeignKeyHint == 1)
         ui::dialogs().message(this, editor::ForeignKeyHintText);
@@ -644,7 +644,7 @@ void TAnonymizationF::chooseKeyValue(QLineEdit* constant, QRadioButton* radio, c
 
 void TAnonymizationF::RadioButton1Click()
 {
-    perform(editor::noMask(editor::DateTimeFamily), RadioButton1);
+    perform(editor::noMask(tcDateTime), RadioButton1);
 }
 
 void TAnonymizationF::RadioButton2Click()
@@ -659,13 +659,13 @@ void TAnonymizationF::RadioButton2Click()
 void TAnonymizationF::RadioButton3Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::noise(*slot, editor::DateTimeFamily, Edit1->text()), RadioButton3);
+        perform(editor::noise(*slot, tcDateTime, Edit1->text()), RadioButton3);
 }
 
 void TAnonymizationF::RadioButton4Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::shuffle(*slot, editor::DateTimeFamily), RadioButton4);
+        perform(editor::shuffle(*slot, tcDateTime), RadioButton4);
 }
 
 void TAnonymizationF::RadioButton5Click()
@@ -678,7 +678,7 @@ void TAnonymizationF::RadioButton5Click()
 void TAnonymizationF::RadioButton16Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::setNull(*slot, editor::DateTimeFamily), RadioButton16);
+        perform(editor::setNull(*slot, tcDateTime), RadioButton16);
 }
 
 void TAnonymizationF::Edit1Change()
@@ -714,7 +714,7 @@ void TAnonymizationF::ComboBox2Change()
 
 void TAnonymizationF::RadioButton6Click()
 {
-    perform(editor::noMask(editor::IntegerFamily), RadioButton6);
+    perform(editor::noMask(tcInteger), RadioButton6);
 }
 
 void TAnonymizationF::RadioButton7Click()
@@ -722,33 +722,33 @@ void TAnonymizationF::RadioButton7Click()
     const TColumnRec* slot = currentSlot();
     if (!slot)
         return;
-    storeConstant(editor::constantValue(*slot, editor::IntegerFamily, Edit5->text()), RadioButton7,
+    storeConstant(editor::constantValue(*slot, tcInteger, Edit5->text()), RadioButton7,
                   ComboBox1, Label7);
 }
 
 void TAnonymizationF::RadioButton8Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::noise(*slot, editor::IntegerFamily, Edit2->text()), RadioButton8);
+        perform(editor::noise(*slot, tcInteger, Edit2->text()), RadioButton8);
 }
 
 void TAnonymizationF::RadioButton9Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::randomRange(*slot, editor::IntegerFamily, Edit3->text(), Edit4->text()),
+        perform(editor::randomRange(*slot, tcInteger, Edit3->text(), Edit4->text()),
                 RadioButton9);
 }
 
 void TAnonymizationF::RadioButton10Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::shuffle(*slot, editor::IntegerFamily), RadioButton10);
+        perform(editor::shuffle(*slot, tcInteger), RadioButton10);
 }
 
 void TAnonymizationF::RadioButton17Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::setNull(*slot, editor::IntegerFamily), RadioButton17);
+        perform(editor::setNull(*slot, tcInteger), RadioButton17);
 }
 
 void TAnonymizationF::Edit2Change()
@@ -776,7 +776,7 @@ void TAnonymizationF::ComboBox1Change()
 
 void TAnonymizationF::RadioButton11Click()
 {
-    perform(editor::noMask(editor::VarcharFamily), RadioButton11);
+    perform(editor::noMask(tcVarchar), RadioButton11);
 }
 
 void TAnonymizationF::RadioButton12Click()
@@ -801,28 +801,64 @@ void TAnonymizationF::RadioButton25Click()
 
 void TAnonymizationF::RadioButton14Click()
 {
-    // The word lists are listed again until one of them is chosen, so that
-    // files added meanwhile show up; the list never piles up.
-    if (!hasChosenEntry(ComboBox4)) {
-        QStringList names;
-        FindFiles(VirtualDataFolder(), QStringLiteral("*.*"), names);
-        refill(ComboBox4, names);
-    }
+    // Listed again until one is chosen: the working directory may have
+    // changed since the folder was watched.
+    if (!hasChosenEntry(ComboBox4))
+        refreshWordLists();
     ComboBox4->setEnabled(true);
     if (const TColumnRec* slot = currentSlot())
         perform(editor::virtualData(*slot, ComboBox4->currentText()), RadioButton14);
 }
 
+void TAnonymizationF::refreshWordLists()
+{
+    // The folder itself and the directory above it, so that a folder created
+    // or renamed later is seen as well.
+    const QString folder = VirtualDataFolder();
+    QStringList watched{QDir::currentPath()};
+    if (!folder.isEmpty())
+        watched.append(folder);
+    if (m_wordListWatcher->directories() != watched) {
+        if (!m_wordListWatcher->directories().isEmpty())
+            m_wordListWatcher->removePaths(m_wordListWatcher->directories());
+        m_wordListWatcher->addPaths(watched);
+    }
+
+    QStringList names;
+    FindFiles(folder, QStringLiteral("*.*"), names);
+    const QString shown = ComboBox4->currentText();
+    refill(ComboBox4, names);
+    if (const int chosen = ComboBox4->findText(shown); chosen >= 0) {
+        const QSignalBlocker blocker(ComboBox4);
+        ComboBox4->setCurrentIndex(chosen);
+    }
+    // Said in the list itself, as an entry that cannot be chosen nor completed to.
+    if (names.isEmpty()) {
+        ComboBox4->setCompleter(nullptr);
+        const QSignalBlocker blocker(ComboBox4);
+        ComboBox4->addItem(NoWordListYet); // the first entry becomes current: undone below
+        if (auto* model = qobject_cast<QStandardItemModel*>(ComboBox4->model()))
+            model->item(0)->setFlags(Qt::NoItemFlags);
+        ComboBox4->setCurrentIndex(-1);
+        ComboBox4->setEditText(shown);
+    } else if (!ComboBox4->completer()) {
+        auto* completer = new QCompleter(ComboBox4->model(), ComboBox4);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setCompletionMode(QCompleter::InlineCompletion);
+        ComboBox4->setCompleter(completer);
+    }
+}
+
 void TAnonymizationF::RadioButton15Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::shuffle(*slot, editor::VarcharFamily), RadioButton15);
+        perform(editor::shuffle(*slot, tcVarchar), RadioButton15);
 }
 
 void TAnonymizationF::RadioButton18Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::setNull(*slot, editor::VarcharFamily), RadioButton18);
+        perform(editor::setNull(*slot, tcVarchar), RadioButton18);
 }
 
 void TAnonymizationF::Edit6Change()
@@ -861,7 +897,7 @@ void TAnonymizationF::ComboBox4Change()
 
 void TAnonymizationF::RadioButton19Click()
 {
-    perform(editor::noMask(editor::FloatFamily), RadioButton19);
+    perform(editor::noMask(tcFloat), RadioButton19);
 }
 
 void TAnonymizationF::RadioButton20Click()
@@ -869,7 +905,7 @@ void TAnonymizationF::RadioButton20Click()
     const TColumnRec* slot = currentSlot();
     if (!slot)
         return;
-    storeConstant(editor::constantValue(*slot, editor::FloatFamily, Edit8->text()), RadioButton20,
+    storeConstant(editor::constantValue(*slot, tcFloat, Edit8->text()), RadioButton20,
                   ComboBox5, Label12);
 }
 
@@ -882,20 +918,20 @@ void TAnonymizationF::RadioButton21Click()
 void TAnonymizationF::RadioButton22Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::randomRange(*slot, editor::FloatFamily, Edit10->text(), Edit11->text()),
+        perform(editor::randomRange(*slot, tcFloat, Edit10->text(), Edit11->text()),
                 RadioButton22);
 }
 
 void TAnonymizationF::RadioButton23Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::shuffle(*slot, editor::FloatFamily), RadioButton23);
+        perform(editor::shuffle(*slot, tcFloat), RadioButton23);
 }
 
 void TAnonymizationF::RadioButton24Click()
 {
     if (const TColumnRec* slot = currentSlot())
-        perform(editor::setNull(*slot, editor::FloatFamily), RadioButton24);
+        perform(editor::setNull(*slot, tcFloat), RadioButton24);
 }
 
 void TAnonymizationF::Edit8Change()

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "catalogue/methods.h"
 #include "catalogue/workspace.h"
 
 #include <QWidget>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
+class QFileSystemWatcher;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -30,8 +34,8 @@ class TAnonymizationF : public QWidget
 public:
     explicit TAnonymizationF(QWidget* parent = nullptr);
 
-    // Works on state.ColumnCatalogue; the FK value lists connect with the
-    // connection string of the moment.
+    // Works on the workspace's catalogue; the FK value lists connect to the
+    // database the catalogue was read from.
     void SetData(Workspace& workspace);
     // Makes slot `index` the current slot and shows it without storing anything.
     void ShowColumn(int index);
@@ -152,11 +156,27 @@ public:
     QLabel* Label19 = nullptr;
 
 private:
+    // One radio button: the method it stores ("No mask" without a kind) and
+    // the controls that show the method's parameters.
+    struct MethodRadio
+    {
+        TypeCategory family;
+        std::optional<MethodKind> kind;
+        QRadioButton* radio;
+        std::array<QWidget*, 2> params;
+    };
+
     void buildDateTimeSheet();
     void buildIntegerSheet();
     void buildVarcharSheet();
     void buildFloatSheet();
+    void listMethodRadios();
     void connectControls();
+    QWidget* sheetOf(TypeCategory family) const;
+    const MethodRadio* radioOf(TypeCategory family, std::optional<MethodKind> kind) const;
+    // Shows parameter `param` (1 or 2) of `method` in `control`; false when a
+    // date does not read, after saying so.
+    bool showParameter(const MethodInfo& method, int param, QWidget* control, const QString& text);
 
     const TColumnRec* currentSlot() const;
     // Carries out a store action's outcome; true when it stored.
@@ -171,11 +191,17 @@ private:
     // Puts a key value into the constant control and stores it once.
     void chooseKeyValue(QLineEdit* constant, QRadioButton* radio, const QString& value);
     QString keyValueConnectionString() const;
+    // Lists the word lists of the folder into ComboBox4, keeping its text,
+    // and watches the folder for the next change.
+    void refreshWordLists();
 
     Workspace* m_workspace = nullptr;
     int m_index = -1;
     QTabWidget* m_pageControl = nullptr;
     std::array<QButtonGroup*, 4> m_groups{};
+    std::vector<MethodRadio> m_radios;
+    QFileSystemWatcher* m_wordListWatcher = nullptr;
+    QList<QComboBox*> m_keyListsRead; // the value lists read for the column shown
 };
 
 } // namespace corvane

@@ -10,7 +10,7 @@ namespace corvane::editor {
 QString keyValueQuery(const TColumnRec& slot)
 {
     return QStringLiteral("select ") + quoteName(slot.PK_column) + QStringLiteral(" from ")
-        + quoteName(slot.PK_table);
+        + quoteTable(slot.PK_schema, slot.PK_table);
 }
 
 Result<QStringList> readKeyValues(const db::ConnectionFactory& connect,

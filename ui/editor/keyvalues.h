@@ -11,7 +11,8 @@
 // The value list of a foreign-key column: the values of the key it refers to.
 namespace corvane::editor {
 
-// "select [PK_column] from [PK_table]"
+// "select [PK_column] from [PK_schema].[PK_table]": the referenced table in
+// its own schema, not the login's default one.
 QString keyValueQuery(const TColumnRec& slot);
 
 // Opens a connection from `connect` with `connectionString`, runs the query

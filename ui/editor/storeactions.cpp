@@ -6,16 +6,19 @@ namespace corvane::editor {
 
 namespace {
 
-// Offsets within a family.
-constexpr MethodCode ConstantOffset = 1;
-constexpr MethodCode NoiseOffset = 2;
-constexpr MethodCode ForeignKeyShift = 4;
-constexpr MethodCode NullOffset = 9;
-
-// The foreign-key variants keep the values inside the referenced key's set.
-MethodCode variant(const TColumnRec& slot, MethodCode code)
+// The method of `kind` in `family`, as the slot takes it: its foreign-key
+// variant on a foreign-key column when the method has one.
+MethodCode codeFor(const TColumnRec& slot, TypeCategory family, MethodKind kind)
 {
-    return slot.isForeignKey() ? code + ForeignKeyShift : code;
+    const MethodInfo* method = findMethod(family, kind, slot.isForeignKey());
+    Q_ASSERT(method);
+    return method ? method->code : noMaskCode(family);
+}
+
+// The unbounded max types report -1: no limit.
+bool longerThanColumn(qsizetype length, std::int32_t maxLength)
+{
+    return maxLength >= 0 && length > maxLength;
 }
 
 Outcome store(MethodCode method, std::optional<QString> param1 = std::nullopt,
@@ -46,9 +49,9 @@ Outcome fail(Error error)
     return out;
 }
 
-Outcome constantStore(const TColumnRec& slot, Family family, const QString& value)
+Outcome constantStore(const TColumnRec& slot, TypeCategory family, const QString& value)
 {
-    Outcome out = store(variant(slot, family + ConstantOffset), value);
+    Outcome out = store(codeFor(slot, family, MethodKind::Constant), value);
     out.offerKeyValues = slot.isForeignKey();
     return out;
 }
@@ -66,51 +69,49 @@ void Outcome::applyTo(TColumnRec& slot) const
         slot.setParam2(*param2);
 }
 
-Outcome noMask(Family family)
+Outcome noMask(TypeCategory family)
 {
-    return store(family);
+    return store(noMaskCode(family));
 }
 
-Outcome setNull(const TColumnRec& slot, Family family)
+Outcome setNull(const TColumnRec& slot, TypeCategory family)
 {
     // Only the server's exact text forbids NULL.
     if (slot.isnull == QLatin1String("NO"))
         return refuse(NullRefusal);
-    return store(family + NullOffset);
+    return store(findMethod(family, MethodKind::Null)->code);
 }
 
-Outcome shuffle(const TColumnRec& slot, Family family)
+Outcome shuffle(const TColumnRec& slot, TypeCategory family)
 {
-    // The date-time family has shuffle before the random interval; the text
-    // family keeps shuffle at offset 4 as well.
-    const MethodCode offset = family == DateTimeFamily ? 3 : 4;
-    return store(variant(slot, family + offset));
+    return store(codeFor(slot, family, MethodKind::Shuffle));
 }
 
-Outcome constantValue(const TColumnRec& slot, Family family, const QString& value)
+Outcome constantValue(const TColumnRec& slot, TypeCategory family, const QString& value)
 {
     return constantStore(slot, family, value);
 }
 
-Outcome noise(const TColumnRec& slot, Family family, const QString& range)
+Outcome noise(const TColumnRec& slot, TypeCategory family, const QString& range)
 {
-    return store(variant(slot, family + NoiseOffset), range);
+    return store(codeFor(slot, family, MethodKind::Noise), range);
 }
 
-Outcome randomRange(const TColumnRec& slot, Family family, const QString& lower,
+Outcome randomRange(const TColumnRec& slot, TypeCategory family, const QString& lower,
                     const QString& upper)
 {
-    return store(variant(slot, family + 3), lower, upper);
+    return store(codeFor(slot, family, MethodKind::Interval), lower, upper);
 }
 
 Outcome constantDate(const TColumnRec& slot, const QDate& date)
 {
-    return constantStore(slot, DateTimeFamily, DateToText(date));
+    return constantStore(slot, tcDateTime, DateToText(date));
 }
 
 Outcome randomDates(const TColumnRec& slot, const QDate& first, const QDate& last)
 {
-    return store(variant(slot, DateTimeFamily + 4), DateToText(first), DateToText(last.addDays(1)));
+    return store(codeFor(slot, tcDateTime, MethodKind::Interval), DateToText(first),
+                 DateToText(last.addDays(1)));
 }
 
 QDate lastDayOfInterval(const QDate& end)
@@ -120,7 +121,7 @@ QDate lastDayOfInterval(const QDate& end)
 
 Outcome floatNoise(const TColumnRec& slot, const QString& range, const QString& decimals)
 {
-    return store(variant(slot, FloatFamily + NoiseOffset), range, decimals);
+    return store(codeFor(slot, tcFloat, MethodKind::Noise), range, decimals);
 }
 
 QString maxLengthMessage(const TColumnRec& slot)
@@ -136,16 +137,20 @@ Outcome constantText(const TColumnRec& slot, const QString& text)
     const Result<std::int32_t> maxLength = StrToInt(slot.char_max);
     if (!maxLength)
         return fail(maxLength.error());
-    if (text.size() > *maxLength)
+    if (longerThanColumn(text.size(), *maxLength))
         return refuse(maxLengthMessage(slot), Reset::ConstantText);
-    return constantStore(slot, VarcharFamily, text);
+    return constantStore(slot, tcVarchar, text);
 }
 
 Outcome userText(const TColumnRec& slot, const QString& text)
 {
     if (slot.isForeignKey())
         return refuse(ForeignKeyRefusal);
-    return store(VarcharFamily + 2, text);
+    // The text is repeated to each value's length: without a character
+    // that counts, there is nothing to repeat.
+    if (text.trimmed().isEmpty())
+        return refuse(BlankUserTextRefusal);
+    return store(codeFor(slot, tcVarchar, MethodKind::SameLengthText), text);
 }
 
 Outcome loremLength(const TColumnRec& slot, const QString& from, const QString& to)
@@ -156,25 +161,25 @@ Outcome loremLength(const TColumnRec& slot, const QString& from, const QString& 
     const Result<std::int32_t> maxLength = StrToInt(slot.char_max);
     if (!maxLength)
         return fail(maxLength.error());
-    if (*lower > *maxLength)
+    if (longerThanColumn(*lower, *maxLength))
         return refuse(maxLengthMessage(slot), Reset::LoremFrom);
     const Result<std::int32_t> upper = StrToInt(to);
     if (!upper)
         return fail(upper.error());
-    if (*upper > *maxLength)
+    if (longerThanColumn(*upper, *maxLength))
         return refuse(maxLengthMessage(slot), Reset::LoremTo);
     if (slot.isForeignKey())
         return refuse(ForeignKeyRefusal);
     // The bounds go to the script as typed; a lower bound above the upper one
     // is the script's to handle.
-    return store(VarcharFamily + 3, from, to);
+    return store(codeFor(slot, tcVarchar, MethodKind::LoremIpsum), from, to);
 }
 
 Outcome virtualData(const TColumnRec& slot, const QString& listName)
 {
     if (slot.isForeignKey())
         return refuse(ForeignKeyRefusal);
-    return store(VarcharFamily + 7, listName);
+    return store(codeFor(slot, tcVarchar, MethodKind::WordList), listName);
 }
 
 } // namespace corvane::editor

@@ -2,6 +2,7 @@
 
 #include "catalogue/consttypes.h"
 #include "base/result.h"
+#include "catalogue/methods.h"
 
 #include <QDate>
 #include <QString>
@@ -12,14 +13,6 @@
 // takes the current slot and the values of the controls it reads, and says
 // what to store in the slot or what to tell the operator instead.
 namespace corvane::editor {
-
-// The base code of each method family; the family's "No mask" code.
-enum Family : MethodCode {
-    DateTimeFamily = 0,
-    IntegerFamily = 100,
-    VarcharFamily = 1000,
-    FloatFamily = 2000,
-};
 
 // The edit that a maximum-length refusal puts back.
 enum class Reset {
@@ -60,19 +53,21 @@ inline const QString ForeignKeyHintText =
     QStringLiteral("foreign key - please choose the value only from combobox");
 // The initial text of ComboBox4, stored as the list name while none is chosen.
 inline const QString VirtualDataPrompt = QStringLiteral("Virtual data..");
+inline const QString BlankUserTextRefusal =
+    QStringLiteral("The user defined text must hold at least one character that is not a blank.");
 
-// Every sheet.
-Outcome noMask(Family family);
-Outcome setNull(const TColumnRec& slot, Family family);
+// Every sheet; `family` is the sheet's method family (MethodFamilies).
+Outcome noMask(TypeCategory family);
+Outcome setNull(const TColumnRec& slot, TypeCategory family);
 // Date-time 3 (7), integer 104 (108), text 1004 (1008), float 2004 (2008).
-Outcome shuffle(const TColumnRec& slot, Family family);
+Outcome shuffle(const TColumnRec& slot, TypeCategory family);
 
 // Date-time, integer and float sheets: the constant as its control shows it.
-Outcome constantValue(const TColumnRec& slot, Family family, const QString& value);
+Outcome constantValue(const TColumnRec& slot, TypeCategory family, const QString& value);
 // Date-time and integer sheets: the noise range.
-Outcome noise(const TColumnRec& slot, Family family, const QString& range);
+Outcome noise(const TColumnRec& slot, TypeCategory family, const QString& range);
 // Integer and float sheets: the bounds as typed.
-Outcome randomRange(const TColumnRec& slot, Family family, const QString& lower,
+Outcome randomRange(const TColumnRec& slot, TypeCategory family, const QString& lower,
                     const QString& upper);
 
 // Date-time sheet.

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -64,6 +63,25 @@ TData fixtureCatalogue()
     return data;
 }
 
+// A fresh, empty working directory while it lives; the previous one comes back.
+class WorkingDirectory
+{
+public:
+    WorkingDirectory() : m_previous(QDir::currentPath())
+    {
+        m_entered = m_dir.isValid() && QDir::setCurrent(m_dir.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(m_previous); }
+    bool entered() const { return m_entered; }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+    bool m_entered = false;
+};
+
 QString stored(const TColumnRec& slot)
 {
     return QString::number(slot.method) + u'|' + slot.param1 + u'|' + slot.param2;
@@ -93,6 +111,7 @@ private slots:
     void clickIntoEditSelectsItsMethod();
     void showColumnChecksRadio_data();
     void showColumnChecksRadio();
+    void everyStoredCodeOnItsOwnRadio();
     void showColumnOfUneditedColumn_data();
     void showColumnOfUneditedColumn();
     void showColumnOfUnreadableDate();
@@ -106,6 +125,8 @@ private slots:
     void keyValueListBelongsToItsColumn();
     void pickerClickStoresOnce();
     void virtualDataList();
+    void newWordListAppearsWithoutAClick();
+    void blankUserTextRefused();
     void staleIndexAfterReload();
 
 private:
@@ -374,7 +395,8 @@ void TestAnonymizationF::showColumnChecksRadio_data()
     row(Price, {2003, 2007}, "RadioButton22", {u"Edit10"_s + one, u"Edit11"_s + two});
     row(Price, {2004, 2008}, "RadioButton23");
     row(Price, {2009}, "RadioButton24");
-    // From a project file: a code of another family checks its own sheet's radio.
+    // From a project file, or a type that changed family: a code of another
+    // family checks its own sheet's radio.
     row(Qty, {1001}, "RadioButton12", {u"Edit6"_s + one});
     row(Price, {4}, "RadioButton5", {u"DateTimePicker2"_s + one, u"DateTimePicker3=12/31/2024"_s});
 }
@@ -386,14 +408,6 @@ void TestAnonymizationF::showColumnChecksRadio()
     QFETCH(QString, radio);
     QFETCH(QStringList, filled);
 
-    const auto sheetOf = [this](const QString& typ) -> QWidget* {
-        switch (GetTypeCategory(typ)) {
-        case tcInteger: return m_form->TsInt;
-        case tcDateTime: return m_form->TsDateTime;
-        case tcFloat: return m_form->TsFloat;
-        default: return m_form->TsVarchar;
-        }
-    };
     for (const int method : methods) {
         change(column, [&](TColumnRec& target) {
             target.method = method;
@@ -435,7 +449,8 @@ void TestAnonymizationF::showColumnChecksRadio()
                 text = box->currentText();
             QCOMPARE(text, fill.section(u'=', 1));
         }
-        QCOMPARE(m_form->PageControl1()->currentWidget(), sheetOf(target.typ));
+        // A code of another family shows on its own sheet, as stored.
+        QCOMPARE(m_form->PageControl1()->currentWidget(), checked->parentWidget());
         QCOMPARE(stored(slot(column)), before);
     }
     QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
@@ -443,6 +458,55 @@ void TestAnonymizationF::showColumnChecksRadio()
 }
 
 
+
+// Every method of the table, on a column of each type: one radio checked, on
+// the method's own sheet, the same radio for a method and its foreign-key
+// variant and a radio of its own for every other method; nothing stored.
+void TestAnonymizationF::everyStoredCodeOnItsOwnRadio()
+{
+    QHash<QRadioButton*, MethodCode> owner; // the plain code each radio shows
+    const auto shownRadio = [this](Slot column, MethodCode code) -> QRadioButton* {
+        change(column, [&](TColumnRec& target) {
+            target.method = code;
+            target.param1 = QStringLiteral("2/29/2024");
+            target.param2 = QStringLiteral("1/1/2025");
+        });
+        const TColumnRec& target = slot(column);
+        const QString before = stored(target);
+        showColumn(column);
+        QWidget* sheet = m_form->PageControl1()->currentWidget();
+        const QList<QRadioButton*> checked = [&] {
+            QList<QRadioButton*> out;
+            for (QRadioButton* button : sheet->findChildren<QRadioButton*>())
+                if (button->isChecked())
+                    out << button;
+            return out;
+        }();
+        if (checked.size() != 1 || stored(slot(column)) != before)
+            return nullptr;
+        return checked.first();
+    };
+    for (const Slot column : {Qty, Born, Price, Name, Notes}) {
+        for (const MethodInfo& method : Methods) {
+            QRadioButton* radio = shownRadio(column, method.code);
+            QVERIFY2(radio, qPrintable(QString::number(method.code)));
+            const MethodCode plain = method.foreignKey ? method.code - 4 : method.code;
+            const auto known = owner.constFind(radio);
+            if (known == owner.cend())
+                owner.insert(radio, plain);
+            else
+                QCOMPARE(*known, plain);
+        }
+        for (const TypeCategory family : MethodFamilies) {
+            QRadioButton* radio = shownRadio(column, noMaskCode(family));
+            QVERIFY(radio);
+            QCOMPARE(radio->text(), QStringLiteral("No mask"));
+            QCOMPARE(m_form->PageControl1()->currentWidget(), radio->parentWidget());
+        }
+    }
+    QCOMPARE(owner.size(), 25 - 4); // every radio but the four "No mask"
+    QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+}
 
 void TestAnonymizationF::showColumnOfUneditedColumn_data()
 {
@@ -583,18 +647,19 @@ void TestAnonymizationF::constantTextLongerThanColumn()
     QVERIFY(radio("RadioButton12")->isChecked());
     QCOMPARE(stored(slot(Name)), QStringLiteral("1001|0123456789|"));
 
-    // A column without a maximum length cannot hold a constant text.
+    // An unbounded column (char_max -1) takes any length.
     m_dialogs->shown.clear();
-    showColumn(Notes); // char_max -1
+    showColumn(Notes);
+    edit("Edit6")->clear();
     QTest::keyClick(edit("Edit6"), Qt::Key_A);
-    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Max length is -1 !")});
-    QCOMPARE(slot(Notes).method, NoMethodYet);
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(stored(slot(Notes)), QStringLiteral("1001|a|"));
 
     m_dialogs->shown.clear();
     change(Notes, [](TColumnRec& s) { s.char_max.clear(); });
     QTest::keyClick(edit("Edit6"), Qt::Key_A);
     QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: '' is not a valid integer value")});
-    QCOMPARE(slot(Notes).method, NoMethodYet);
+    QCOMPARE(stored(slot(Notes)), QStringLiteral("1001|a|"));
 }
 
 void TestAnonymizationF::loremIpsumCaption()
@@ -636,12 +701,19 @@ void TestAnonymizationF::keyValueListBelongsToItsColumn()
     QCOMPARE(m_server.opened, QStringList{QStringLiteral("Data Source=db1")});
     QCOMPARE(m_form->ComboBox1->count(), 2);
 
-    // Choosing an entry stores it once: one message, one query.
+    // A pick from the list stores silently, and the list is not read again:
+    // neither by the pick nor by the next keystroke.
     m_dialogs->shown.clear();
     m_form->ComboBox1->setCurrentIndex(1);
     QCOMPARE(stored(slot(CustomerId)), QStringLiteral("105|4|"));
-    QCOMPARE(m_dialogs->shown.size(), 1);
-    QCOMPARE(m_server.sent.size(), 2);
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(m_server.sent.size(), 1);
+    QTest::keyClick(edit("Edit5"), Qt::Key_2);
+    QCOMPARE(stored(slot(CustomerId)), QStringLiteral("105|42|"));
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(m_server.sent.size(), 1);
+    QVERIFY(!m_form->ComboBox1->isHidden());
+    QCOMPARE(m_form->ComboBox1->count(), 2);
 
     // Another column does not offer this column's keys, and a plain column
     // stores its constant without a list.
@@ -651,7 +723,7 @@ void TestAnonymizationF::keyValueListBelongsToItsColumn()
     edit("Edit5")->setText(QStringLiteral("1"));
     QCOMPARE(stored(slot(Qty)), QStringLiteral("101|1|"));
     QVERIFY(m_form->ComboBox1->isHidden());
-    QCOMPARE(m_server.sent.size(), 2);
+    QCOMPARE(m_server.sent.size(), 1);
 
     // The values come from the database the catalogue was read from.
     TData same = m_state->catalogue();
@@ -669,11 +741,12 @@ void TestAnonymizationF::pickerClickStoresOnce()
         s.PK_column = QStringLiteral("Day");
     });
     showColumn(Born);
-    // Each store of a foreign-key constant asks the server once.
+    // Each click stores the constant; the server is asked once for the column shown.
     for (QWidget* part : {static_cast<QWidget*>(m_form->DateTimePicker1),
                           static_cast<QWidget*>(m_form->DateTimePicker1->findChild<QLineEdit*>())}) {
-        m_server.sent.clear();
+        change(Born, [](TColumnRec& s) { s.method = NoMethodYet; });
         QTest::mouseClick(part, Qt::LeftButton, {}, QPoint(5, part->height() / 2));
+        QCOMPARE(slot(Born).method, 5);
         QCOMPARE(m_server.sent.size(), 1);
     }
     QCOMPARE(stored(slot(Born)), QStringLiteral("5|") + DateToText(m_form->DateTimePicker1->date()) + u'|');
@@ -684,11 +757,8 @@ void TestAnonymizationF::pickerClickStoresOnce()
 
 void TestAnonymizationF::virtualDataList()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+    const WorkingDirectory dir;
+    QVERIFY(dir.entered());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Virtual_Data")));
     for (const char* name : {"names.txt", "cities.txt"}) {
         QFile file(dir.filePath(QStringLiteral("Virtual_Data/") + QLatin1String(name)));
@@ -716,6 +786,56 @@ void TestAnonymizationF::virtualDataList()
     QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("message: Not allowed for foreign key.")});
     QVERIFY(checkedRadios(m_form->TsVarchar).isEmpty());
     QCOMPARE(slot(Country).method, NoMethodYet);
+}
+
+// The list follows the folder: a word list saved meanwhile is offered at once,
+// and an empty folder says so in the list.
+void TestAnonymizationF::newWordListAppearsWithoutAClick()
+{
+    const WorkingDirectory dir;
+    QVERIFY(dir.entered());
+    TAnonymizationF form;
+    form.SetData(m_state);
+    QComboBox* lists = form.ComboBox4;
+    QCOMPARE(lists->count(), 1);
+    QVERIFY(lists->itemText(0).startsWith(QStringLiteral("No word list yet")));
+    QVERIFY(!(lists->model()->flags(lists->model()->index(0, 0)) & Qt::ItemIsEnabled));
+    QCOMPARE(lists->currentText(), QStringLiteral("Virtual data.."));
+
+    // The folder appears, then a file in it.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("virtual_data")));
+    QFile file(dir.filePath(QStringLiteral("virtual_data/towns.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QTRY_COMPARE(lists->count(), 1);
+    QTRY_COMPARE(lists->itemText(0), QStringLiteral("towns"));
+    QCOMPARE(lists->currentText(), QStringLiteral("Virtual data.."));
+
+    // A chosen list stays chosen as others come and go; nothing is stored by the refresh.
+    form.ShowColumn(Name);
+    lists->setCurrentIndex(0);
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1007|towns|"));
+    change(Name, [](TColumnRec& s) { s.method = NoMethodYet; });
+    QFile other(dir.filePath(QStringLiteral("virtual_data/animals.txt")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.close();
+    QTRY_COMPARE(lists->count(), 2);
+    QCOMPARE(lists->currentText(), QStringLiteral("towns"));
+    QCOMPARE(lists->itemText(lists->currentIndex()), QStringLiteral("towns"));
+    QCOMPARE(slot(Name).method, NoMethodYet);
+}
+
+void TestAnonymizationF::blankUserTextRefused()
+{
+    showColumn(Name);
+    QTest::keyClick(edit("Edit7"), Qt::Key_A);
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1002|a|"));
+    QTest::keyClick(edit("Edit7"), Qt::Key_Backspace);
+    QCOMPARE(m_dialogs->texts(),
+             QStringList{QStringLiteral(
+                 "message: The user defined text must hold at least one character that is not a blank.")});
+    QVERIFY(!radio("RadioButton13")->isChecked());
+    QCOMPARE(stored(slot(Name)), QStringLiteral("1002|a|"));
 }
 
 void TestAnonymizationF::staleIndexAfterReload()

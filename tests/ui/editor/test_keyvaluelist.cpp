@@ -29,6 +29,8 @@ const QByteArray Rules = R"([
      "rows": [["2024-02-29 00:00:00"], ["1999-12-31 23:59:59"]]},
     {"match": "select [Code] from [Odd]]Name]", "exact": true,
      "columns": [{"name": "Code", "type": "nvarchar"}], "rows": [["b"], ["a"]]},
+    {"match": "select [Code] from [sales].[Odd]]Name]", "exact": true,
+     "columns": [{"name": "Code", "type": "nvarchar"}], "rows": [["sales-b"]]},
     {"match": "from [Missing]", "error": {"number": 208, "message": "Invalid object name 'Missing'."}}
 ])";
 
@@ -134,16 +136,26 @@ void TestKeyValueList::valuesInDeliveredOrder()
     QCOMPARE(m_state->catalogue()[CustomerId].method, 105);
     QCOMPARE(m_state->catalogue()[CustomerId].param1, QStringLiteral("07"));
 
-    // The next keystroke asks again; the list is filled afresh, not appended to.
+    // The list is read once for the column shown: neither the next keystroke
+    // nor a pick asks again, and a pick stores without a word.
     QTest::keyClick(m_form->Edit5, Qt::Key_Backspace);
-    QCOMPARE(m_dialogs->texts(), (QStringList{Hint, Hint}));
-    QCOMPARE(m_server->batches().size(), 2);
-    QCOMPARE(entries(m_form->ComboBox1), delivered);
-
     m_form->ComboBox1->setCurrentIndex(3);
     QCOMPARE(m_form->Edit5->text(), QStringLiteral("12"));
     QCOMPARE(m_state->catalogue()[CustomerId].param1, QStringLiteral("12"));
+    QCOMPARE(m_dialogs->texts(), QStringList{Hint});
+    QCOMPARE(m_server->batches().size(), 1);
     QCOMPARE(entries(m_form->ComboBox1), delivered);
+
+    // Shown again, the column reads its list afresh, not appended to.
+    showColumn(Day);
+    showColumn(CustomerId);
+    QTest::keyClick(m_form->Edit5, Qt::Key_1);
+    QCOMPARE(m_server->batches().size(), 2);
+    QCOMPARE(entries(m_form->ComboBox1), delivered);
+
+    // The box is wide enough for its prompt.
+    QVERIFY(m_form->ComboBox1->width()
+            >= m_form->ComboBox1->fontMetrics().horizontalAdvance(QStringLiteral("Choose value..")));
 }
 
 void TestKeyValueList::datesChosenFromTheList()
@@ -177,6 +189,15 @@ void TestKeyValueList::quotedNames()
     QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Code] from [Odd]]Name]")});
     QCOMPARE(entries(m_form->ComboBox3), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
     QCOMPARE(m_state->catalogue()[Code].method, 1005);
+
+    // A key in another schema is read there, not from its namesake in the
+    // login's default schema.
+    m_server->clearBatches();
+    m_state->editSlot(Code, [](TColumnRec& s) { s.PK_schema = QStringLiteral("sales"); });
+    showColumn(Code);
+    QTest::keyClick(m_form->Edit6, Qt::Key_R);
+    QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Code] from [sales].[Odd]]Name]")});
+    QCOMPARE(entries(m_form->ComboBox3), QStringList{QStringLiteral("sales-b")});
 }
 
 void TestKeyValueList::failingQueryKeepsStoredCode()
@@ -196,6 +217,7 @@ void TestKeyValueList::failingQueryKeepsStoredCode()
     test::load(*m_state, TData(m_state->catalogue()),
                m_server->connectionString(QStringLiteral("fixture"), QStringLiteral("corvane"),
                                           QStringLiteral("wrong")));
+    showColumn(Lost);
     QTest::keyClick(m_form->Edit8, Qt::Key_1);
     QCOMPARE(m_dialogs->shown.size(), 2);
     QCOMPARE(m_dialogs->shown.at(1).kind, QStringLiteral("error"));

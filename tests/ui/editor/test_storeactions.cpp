@@ -60,6 +60,8 @@ private slots:
     void loremLengthChecks_data();
     void loremLengthChecks();
     void refusedOnForeignKey();
+    void blankUserTextRefused_data();
+    void blankUserTextRefused();
     void randomDatesEndIsExclusive();
     void parametersCutWhenStored();
     void findFiles();
@@ -72,14 +74,14 @@ void TestStoreActions::storedCodeAndParameters_data()
     QTest::addColumn<QString>("foreign"); // ... on a foreign-key column
 
     const QDate leap(2024, 2, 29);
-    QTest::newRow("date no mask") << Action([](auto&) { return noMask(DateTimeFamily); })
+    QTest::newRow("date no mask") << Action([](auto&) { return noMask(tcDateTime); })
                                   << "0|old1|old2" << "0|old1|old2";
     QTest::newRow("date constant") << Action([=](auto& s) { return constantDate(s, leap); })
                                    << "1|2/29/2024|old2" << "5|2/29/2024|old2";
     QTest::newRow("date noise")
-        << Action([](auto& s) { return noise(s, DateTimeFamily, QStringLiteral("12")); })
+        << Action([](auto& s) { return noise(s, tcDateTime, QStringLiteral("12")); })
         << "2|12|old2" << "6|12|old2";
-    QTest::newRow("date shuffle") << Action([](auto& s) { return shuffle(s, DateTimeFamily); })
+    QTest::newRow("date shuffle") << Action([](auto& s) { return shuffle(s, tcDateTime); })
                                   << "3|old1|old2" << "7|old1|old2";
     QTest::newRow("date interval")
         << Action([](auto& s) { return randomDates(s, QDate(2024, 1, 1), QDate(2024, 12, 31)); })
@@ -88,48 +90,48 @@ void TestStoreActions::storedCodeAndParameters_data()
         << Action([=](auto& s) { return randomDates(s, leap, leap); }) << "4|2/29/2024|3/1/2024"
         << "8|2/29/2024|3/1/2024";
 
-    QTest::newRow("integer no mask") << Action([](auto&) { return noMask(IntegerFamily); })
+    QTest::newRow("integer no mask") << Action([](auto&) { return noMask(tcInteger); })
                                      << "100|old1|old2" << "100|old1|old2";
     QTest::newRow("integer constant")
-        << Action([](auto& s) { return constantValue(s, IntegerFamily, QStringLiteral("-5")); })
+        << Action([](auto& s) { return constantValue(s, tcInteger, QStringLiteral("-5")); })
         << "101|-5|old2" << "105|-5|old2";
     QTest::newRow("integer constant emptied")
-        << Action([](auto& s) { return constantValue(s, IntegerFamily, QString()); })
+        << Action([](auto& s) { return constantValue(s, tcInteger, QString()); })
         << "101||old2" << "105||old2";
     QTest::newRow("integer noise")
-        << Action([](auto& s) { return noise(s, IntegerFamily, QStringLiteral("12")); })
+        << Action([](auto& s) { return noise(s, tcInteger, QStringLiteral("12")); })
         << "102|12|old2" << "106|12|old2";
     QTest::newRow("integer range")
         << Action([](auto& s) {
-               return randomRange(s, IntegerFamily, QStringLiteral("-3"), QStringLiteral("9"));
+               return randomRange(s, tcInteger, QStringLiteral("-3"), QStringLiteral("9"));
            })
         << "103|-3|9" << "107|-3|9";
     QTest::newRow("integer shuffle keeps the range")
-        << Action([](auto& s) { return shuffle(s, IntegerFamily); }) << "104|old1|old2"
+        << Action([](auto& s) { return shuffle(s, tcInteger); }) << "104|old1|old2"
         << "108|old1|old2";
 
-    QTest::newRow("text no mask") << Action([](auto&) { return noMask(VarcharFamily); })
+    QTest::newRow("text no mask") << Action([](auto&) { return noMask(tcVarchar); })
                                   << "1000|old1|old2" << "1000|old1|old2";
     QTest::newRow("text constant")
         << Action([](auto& s) { return constantText(s, QStringLiteral("O'Brien")); })
         << "1001|O'Brien|old2" << "1005|O'Brien|old2";
-    QTest::newRow("text shuffle") << Action([](auto& s) { return shuffle(s, VarcharFamily); })
+    QTest::newRow("text shuffle") << Action([](auto& s) { return shuffle(s, tcVarchar); })
                                   << "1004|old1|old2" << "1008|old1|old2";
 
-    QTest::newRow("float no mask") << Action([](auto&) { return noMask(FloatFamily); })
+    QTest::newRow("float no mask") << Action([](auto&) { return noMask(tcFloat); })
                                    << "2000|old1|old2" << "2000|old1|old2";
     QTest::newRow("float constant")
-        << Action([](auto& s) { return constantValue(s, FloatFamily, QStringLiteral("-1.5")); })
+        << Action([](auto& s) { return constantValue(s, tcFloat, QStringLiteral("-1.5")); })
         << "2001|-1.5|old2" << "2005|-1.5|old2";
     QTest::newRow("float noise")
         << Action([](auto& s) { return floatNoise(s, QStringLiteral("0.5"), QStringLiteral("2")); })
         << "2002|0.5|2" << "2006|0.5|2";
     QTest::newRow("float range")
         << Action([](auto& s) {
-               return randomRange(s, FloatFamily, QStringLiteral("-1.25"), QStringLiteral("3"));
+               return randomRange(s, tcFloat, QStringLiteral("-1.25"), QStringLiteral("3"));
            })
         << "2003|-1.25|3" << "2007|-1.25|3";
-    QTest::newRow("float shuffle") << Action([](auto& s) { return shuffle(s, FloatFamily); })
+    QTest::newRow("float shuffle") << Action([](auto& s) { return shuffle(s, tcFloat); })
                                    << "2004|old1|old2" << "2008|old1|old2";
 }
 
@@ -157,7 +159,7 @@ void TestStoreActions::nullRule()
 {
     QFETCH(QString, isnull);
     QFETCH(bool, refused);
-    for (const Family family : {DateTimeFamily, IntegerFamily, VarcharFamily, FloatFamily}) {
+    for (const TypeCategory family : {tcDateTime, tcInteger, tcVarchar, tcFloat}) {
         for (const bool foreignKey : {false, true}) {
             const TColumnRec slot = column(foreignKey, QStringLiteral("50"), isnull);
             const Outcome out = setNull(slot, family);
@@ -168,7 +170,7 @@ void TestStoreActions::nullRule()
             } else {
                 // The NULL code has no foreign-key variant and keeps the parameters.
                 QCOMPARE(after([&](auto& s) { return setNull(s, family); }, slot),
-                         QString::number(family + 9) + QStringLiteral("|old1|old2"));
+                         QString::number(noMaskCode(family) + 9) + QStringLiteral("|old1|old2"));
             }
         }
     }
@@ -187,7 +189,8 @@ void TestStoreActions::constantTextChecks_data()
     const auto Fail = int(Outcome::Kind::Fail);
     QTest::newRow("fits exactly") << "10" << "0123456789" << Store << "";
     QTest::newRow("one too many") << "10" << "01234567890" << Refuse << "Max length is 10 !";
-    QTest::newRow("max type refuses all") << "-1" << "a" << Refuse << "Max length is -1 !";
+    // The max types report -1: no limit (the slot still keeps 100 characters).
+    QTest::newRow("max type takes any length") << "-1" << QString(4000, u'a') << Store << "";
     QTest::newRow("no length") << "" << "a" << Fail << "'' is not a valid integer value";
     QTest::newRow("empty text, no length") << "" << "" << Keep << "";
     QTest::newRow("empty text") << "10" << "" << Keep << "";
@@ -224,7 +227,10 @@ void TestStoreActions::loremLengthChecks_data()
     QTest::newRow("lower empty") << "50" << false << "" << "5" << "'' is not a valid integer value";
     QTest::newRow("upper empty") << "50" << false << "5" << "" << "'' is not a valid integer value";
     QTest::newRow("no length") << "" << false << "1" << "2" << "'' is not a valid integer value";
-    QTest::newRow("max type") << "-1" << false << "0" << "0" << "Max length is -1 ! from";
+    QTest::newRow("max type takes any length")
+        << "-1" << false << "0" << "100000" << "1003|0|100000";
+    QTest::newRow("max type still refuses a foreign key")
+        << "-1" << true << "0" << "100000" << "Not allowed for foreign key.";
     QTest::newRow("foreign key") << "50" << true << "1" << "2" << "Not allowed for foreign key.";
     QTest::newRow("foreign key, too long first")
         << "50" << true << "1" << "99" << "Max length is 50 ! to";
@@ -267,8 +273,31 @@ void TestStoreActions::refusedOnForeignKey()
     const TColumnRec plain = column(false);
     QCOMPARE(after([](auto& s) { return userText(s, QStringLiteral("x")); }, plain),
              QStringLiteral("1002|x|old2"));
+    // Blanks around a text are kept: they are part of what is repeated.
+    QCOMPARE(after([](auto& s) { return userText(s, QStringLiteral(" x ")); }, plain),
+             QStringLiteral("1002| x |old2"));
     QCOMPARE(after([](auto& s) { return virtualData(s, QStringLiteral("names")); }, plain),
              QStringLiteral("1007|names|old2"));
+}
+
+// Nothing to repeat to a value's length: refused, and the slot keeps its text.
+void TestStoreActions::blankUserTextRefused_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("one blank") << QStringLiteral(" ");
+    QTest::newRow("blanks and a tab") << QStringLiteral("  \t ");
+}
+
+void TestStoreActions::blankUserTextRefused()
+{
+    QFETCH(QString, text);
+    const Outcome out = userText(column(false), text);
+    QCOMPARE(out.kind, Outcome::Kind::Refuse);
+    QCOMPARE(out.message,
+             QStringLiteral("The user defined text must hold at least one character that is not a blank."));
+    QCOMPARE(out.reset, Reset::None);
+    QCOMPARE(after([&](auto& s) { return userText(s, text); }, column(false)), QStringLiteral("-1|old1|old2"));
 }
 
 void TestStoreActions::randomDatesEndIsExclusive()
@@ -295,7 +324,7 @@ void TestStoreActions::parametersCutWhenStored()
     userText(slot, LoremText).applyTo(slot);
     QCOMPARE(slot.param1, LoremText.left(100));
 
-    const Outcome refused = setNull(column(false, QString(), QStringLiteral("NO")), IntegerFamily);
+    const Outcome refused = setNull(column(false, QString(), QStringLiteral("NO")), tcInteger);
     TColumnRec untouched = column(false);
     refused.applyTo(untouched);
     QCOMPARE(untouched.method, NoMethodYet);

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "catalogue/consttypes.h"
+#include "db/connection.h"
+#include "discovery/discovery.h"
+#include "ui/discovery/findingsmodel.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QThread;
+
+namespace corvane::ui {
+
+// The "Discovery" window: the columns that hold personal data, found at once
+// by names and types, their suggested methods and the coverage; values are
+// read only on request, for the tables the operator chose, on a worker with
+// its own connection, with progress and Stop.
+class DiscoveryDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    DiscoveryDialog(TData& catalogue, db::ConnectionFactory connectionFactory, QString connectionString,
+                    QWidget* parent = nullptr);
+    ~DiscoveryDialog() override;
+
+    FindingsModel& model() { return m_model; }
+    // The tables (schema.table as in the tree) whose values "Sample values"
+    // reads when no finding is selected: those selected in the tree.
+    void setSampleTables(const QStringList& tables);
+    void setSampleRows(int rows) { m_sampleRows = rows; }
+
+    // Classifies the catalogue again by names and types (and labels and values
+    // of an earlier sampling are dropped).
+    void classify();
+    // Starts reading values; false when there is nothing to read or a sampling runs.
+    bool sampleValues();
+    void stop();
+    bool isSampling() const { return m_thread != nullptr; }
+    // "Apply suggestion" for every selected row; returns how many were written.
+    int applySelected();
+    QString coverageText() const;
+    QString notesText() const;
+
+Q_SIGNALS:
+    void suggestionApplied(int slot);
+    // The findings were replaced: the tree's marks are to be drawn again.
+    void findingsChanged();
+    void samplingFinished();
+
+private:
+    QStringList selectedTables() const;
+    void finishSampling(const discovery::DiscoveryReport& report, const QString& failure);
+    void updateState();
+
+    TData& m_catalogue;
+    db::ConnectionFactory m_connect;
+    QString m_connectionString;
+    FindingsModel m_model;
+    QStringList m_sampleTables;
+    int m_sampleRows = 20;
+    QStringList m_notes;
+
+    QLabel* m_coverage;
+    QTableView* m_view;
+    QPushButton* m_sample;
+    QPushButton* m_stop;
+    QPushButton* m_apply;
+    QProgressBar* m_progress;
+    QLabel* m_noteLabel;
+
+    QThread* m_thread = nullptr;
+    std::shared_ptr<std::atomic_bool> m_stopRequested;
+};
+
+} // namespace corvane::ui
