@@ -4,7 +4,6 @@
 #include "project/textfile.h"
 #include "ui/common/dialogs.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -155,12 +154,7 @@ void TRunSQLF::stopClick()
 
 void TRunSQLF::saveLogClick()
 {
-    ui::FileDialogOptions options;
-    options.title = QStringLiteral("Save the run's log");
-    options.directory = QDir::currentPath();
-    options.filter = QStringLiteral("Text file | *.txt");
-    options.defaultSuffix = QStringLiteral("txt");
-    const QString path = ui::dialogs().saveFileName(this, options);
+    const QString path = ui::saveTextFileName(this, QStringLiteral("Save the run's log"));
     if (path.isEmpty())
         return;
     QString text = Memo1->toPlainText();

@@ -5,7 +5,6 @@
 #include "script/scriptfile.h"
 #include "ui/common/dialogs.h"
 
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -75,12 +74,7 @@ void TSQLF::BtSSQLSaveClick()
     // A generation that ended early is not saved as if it were the script.
     if (m_memo->document()->isEmpty() && !generate())
         return;
-    ui::FileDialogOptions options;
-    options.title = QStringLiteral("Save your SQL file");
-    options.directory = QDir::currentPath();
-    options.filter = QStringLiteral("Text file | *.txt");
-    options.defaultSuffix = QStringLiteral("txt");
-    const QString path = ui::dialogs().saveFileName(this, options);
+    const QString path = ui::saveTextFileName(this, QStringLiteral("Save your SQL file"));
     if (path.isEmpty())
         return;
     // The raw text, since the plain text turns no-break spaces (which word

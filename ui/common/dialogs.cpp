@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -95,6 +96,16 @@ void showError(QWidget* parent, const Error& error)
         dialogs().information(parent, error.message);
     else
         dialogs().error(parent, error.message);
+}
+
+QString saveTextFileName(QWidget* parent, const QString& title)
+{
+    FileDialogOptions options;
+    options.title = title;
+    options.directory = QDir::currentPath();
+    options.filter = QStringLiteral("Text file | *.txt");
+    options.defaultSuffix = QStringLiteral("txt");
+    return dialogs().saveFileName(parent, options);
 }
 
 } // namespace corvane::ui

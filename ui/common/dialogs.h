@@ -40,6 +40,10 @@ public:
     virtual QString openFileName(QWidget* parent, const FileDialogOptions& options) = 0;
 };
 
+// Asks where to save a text file ("Text file | *.txt"), starting in the
+// current folder; empty when the operator cancels.
+QString saveTextFileName(QWidget* parent, const QString& title);
+
 // The dialogs in use; the real ones unless a test installed others.
 Dialogs& dialogs();
 // Installs `replacement` (nullptr restores the real dialogs). Not owned.

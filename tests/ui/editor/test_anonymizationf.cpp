@@ -795,7 +795,7 @@ void TestAnonymizationF::newWordListAppearsWithoutAClick()
     const WorkingDirectory dir;
     QVERIFY(dir.entered());
     TAnonymizationF form;
-    form.SetData(m_state);
+    form.SetData(*m_state);
     QComboBox* lists = form.ComboBox4;
     QCOMPARE(lists->count(), 1);
     QVERIFY(lists->itemText(0).startsWith(QStringLiteral("No word list yet")));
