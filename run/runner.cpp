@@ -68,6 +68,7 @@ Runner::~Runner()
     if (m_thread) {
         cancel();
         m_thread->wait();
+        delete m_thread;
     }
 }
 
