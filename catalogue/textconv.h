@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/result.h"
 #include "catalogue/consttypes.h"
-#include "catalogue/result.h"
 
 #include <QDate>
 #include <QString>

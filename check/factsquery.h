@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/result.h"
+#include "base/result.h"
 #include "check/facts.h"
 #include "db/connection.h"
 

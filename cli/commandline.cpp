@@ -1,19 +1,20 @@
 #include "cli/commandline.h"
 
-#include "catalogue/loader.h"
+#include "catalogue/workspace.h"
 #include "cli/checkcommand.h"
 #include "cli/discovercommand.h"
 #include "cli/options.h"
 #include "cli/schemalisting.h"
 #include "db/connectionstring.h"
 #include "project/loadsave.h"
+#include "project/textfile.h"
 #include "project/wordlist.h"
 #include "run/runner.h"
-#include "script/generator.h"
+#include "script/scriptfile.h"
 
-#include <QIODevice>
+#include <QEventLoop>
 #include <QFile>
-#include <QSaveFile>
+#include <QIODevice>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -78,28 +79,25 @@ private:
             {m_options.server, m_options.database, m_options.login, m_password},
             m_context.computerName);
 
-        std::unique_ptr<db::Connection> connection =
-            m_context.connect ? m_context.connect() : nullptr;
-        if (!connection)
-            return Error::failure(QStringLiteral("Connection failed. No database driver."));
-        connection->setLoginTimeout(db::DefaultLoginTimeout);
-        SchemaTree tree;
-        Status loaded = LoadCatalogue(*connection, m_connectionString, m_catalogue, tree);
-        if (loaded && (m_options.command == Command::Check || m_options.command == Command::Run))
-            m_facts = LoadCheckFacts(*connection);
-        const bool connected = connection->isOpen();
-        connection->close();
-        if (!loaded) {
-            const QString prefix = connected ? QStringLiteral("The schema could not be read. ")
-                                             : QStringLiteral("Connection failed. ");
-            return Error::failure(prefix + loaded.error().message);
-        }
+        const bool checks =
+            m_options.command == Command::Check || m_options.command == Command::Run;
+        auto loaded = LoadDatabase(m_context.connect, m_connectionString,
+                                   [&](db::Connection& connection) {
+                                       if (checks)
+                                           m_facts = LoadCheckFacts(connection);
+                                   });
+        if (!loaded)
+            return loaded.error();
+        m_workspace.replace(std::move(*loaded));
         return {};
     }
 
     Status loadProject()
     {
-        return TLoadSave().LoadProject(m_options.project, m_catalogue);
+        TData choices = m_workspace.catalogue();
+        const Status loaded = TLoadSave().LoadProject(m_options.project, choices);
+        m_workspace.replaceChoices(choices);
+        return loaded;
     }
 
     // Standard output, or the named file written whole or not at all.
@@ -110,11 +108,9 @@ private:
                 return fail(ExitFailed, QStringLiteral("cannot write to standard output"));
             return ExitSuccess;
         }
-        QSaveFile file(m_options.output);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit())
+        if (Status written = WriteFileAtomically(m_options.output, bytes); !written)
             return fail(ExitFailed, QStringLiteral("cannot write ") + m_options.output +
-                                        QStringLiteral(": ") + file.errorString());
+                                        QStringLiteral(": ") + written.error().message);
         return ExitSuccess;
     }
 
@@ -122,7 +118,7 @@ private:
     {
         if (Status s = connectAndLoad(); !s)
             return fail(ExitNotRun, s.error().message);
-        return write(SchemaListing(m_catalogue).toUtf8());
+        return write(SchemaListing(m_workspace.catalogue()).toUtf8());
     }
 
     // Discovery reads labels and values on a connection of its own; one that
@@ -133,7 +129,7 @@ private:
             m_context.connect ? m_context.connect() : nullptr;
         if (connection && !connection->open(m_connectionString))
             connection.reset();
-        auto report = DiscoverCatalogue(m_catalogue, connection.get(), m_options);
+        auto report = DiscoverCatalogue(m_workspace.catalogue(), connection.get(), m_options);
         if (connection)
             connection->close();
         if (report) {
@@ -150,7 +146,7 @@ private:
         auto report = discoverCatalogue();
         if (!report)
             return fail(ExitNotRun, report.error().message);
-        return write(FindingsListing(m_catalogue, report->findings).toUtf8());
+        return write(FindingsListing(m_workspace.catalogue(), report->findings).toUtf8());
     }
 
     int writeTemplate()
@@ -161,7 +157,10 @@ private:
             auto report = discoverCatalogue();
             if (!report)
                 return fail(ExitNotRun, report.error().message);
-            for (const QString& list : FillSuggestions(m_catalogue, report->findings))
+            TData choices = m_workspace.catalogue();
+            const QStringList lists = FillSuggestions(choices, report->findings);
+            m_workspace.replaceChoices(choices);
+            for (const QString& list : lists)
                 if (!QFile::exists(WordListPath(list)))
                     m_context.err->write((QStringLiteral("corvane-cli: the word list ") + list +
                                           QStringLiteral(" is not in virtual_data here; copy it "
@@ -176,7 +175,7 @@ private:
             return fail(ExitFailed, QStringLiteral("cannot create a temporary folder: ") +
                                         dir.errorString());
         const QString path = dir.filePath(QStringLiteral("template.crv"));
-        if (Status s = TLoadSave().SaveProject(path, m_catalogue); !s)
+        if (Status s = TLoadSave().SaveProject(path, m_workspace.catalogue()); !s)
             return fail(ExitFailed, s.error().message);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
@@ -191,13 +190,16 @@ private:
             return fail(ExitNotRun, s.error().message);
         if (Status s = loadProject(); !s)
             return fail(ExitNotRun, s.error().message);
-        const script::Generation generation = script::GenerateScript(m_catalogue, m_options.seed);
+        m_workspace.setSeed(m_options.seed);
+        const script::ScriptText generation = script::BuildScriptText(
+            m_workspace.catalogue(), {m_workspace.serverName(), m_workspace.databaseName(),
+                                      m_workspace.seed(), QDate::currentDate()});
         // A script cut short at a failing column would look complete to a
         // scheduled job: write nothing then.
         if (generation.error)
             return fail(ExitFailed, generation.error->message);
-        // As the SQL page saves it: the script and one line break more.
-        return write((generation.script + QStringLiteral("\r\n")).toUtf8());
+        // The bytes the SQL page saves.
+        return write(script::ScriptFileBytes(generation.text));
     }
 
     void progress(int done, int columns)
@@ -223,7 +225,7 @@ private:
             return fail(ExitNotRun, s.error().message);
         if (Status s = loadProject(); !s)
             return fail(ExitNotRun, s.error().message);
-        const check::Findings findings = CheckProject(m_catalogue, m_facts);
+        const check::Findings findings = CheckProject(m_workspace.catalogue(), m_facts);
         if (int status = write(CheckListing(findings).toUtf8()); status != ExitSuccess)
             return status;
         return CheckExitStatus(findings);
@@ -235,7 +237,7 @@ private:
             return fail(ExitNotRun, s.error().message);
         if (Status s = loadProject(); !s)
             return fail(ExitNotRun, s.error().message);
-        const check::Findings findings = CheckProject(m_catalogue, m_facts);
+        const check::Findings findings = CheckProject(m_workspace.catalogue(), m_facts);
         if (auto refusal = RunRefusal(findings, m_options.force))
             return fail(ExitNotRun, *refusal);
         // A forced run says in its log what it was forced past.
@@ -245,20 +247,24 @@ private:
                                   QStringLiteral("; running as --force asks\n"))
                                      .toLocal8Bit());
 
-        SharedState state;
-        state.ColumnCatalogue = m_catalogue;
-        state.RandomSeed = m_options.seed;
-        state.ConnectionString = m_connectionString;
-        state.CatalogueConnectionString = m_connectionString;
-        state.connect = m_context.connect;
+        run::RunPlan plan{m_workspace.catalogue(), m_options.seed,
+                          m_workspace.connectionString(), m_context.connect};
+        const run::MaskedCount count = run::CountMasked(plan.catalogue);
+        if (count.columns == 0) {
+            m_context.err->write("No column is masked: there is nothing to run.\n");
+            return ExitSuccess;
+        }
+        // A scheduled job asks nothing, but its log names what it changes.
+        m_context.err->write(
+            (run::TargetLine(m_workspace.serverName(), m_workspace.databaseName(), count) + u'\n')
+                .toLocal8Bit());
 
         run::Runner runner;
-        static const QString failedEnd = QStringLiteral("] - FAILED ");
-        bool anyFailed = false;
+        QEventLoop loop;
+        run::RunSummary summary;
         int sent = 0;
-        QObject::connect(&runner, &run::Runner::lineAdded, [&](const QString& line) {
-            if (line.endsWith(failedEnd))
-                anyFailed = true;
+        // Queued from the runner's worker onto this thread.
+        QObject::connect(&runner, &run::Runner::lineAdded, &runner, [&](const QString& line) {
             // On a terminal the log line takes the progress line's place; the
             // next step draws the progress again below it.
             if (m_context.errIsTerminal && m_progressShown) {
@@ -267,24 +273,50 @@ private:
             }
             m_context.out->write((line + u'\n').toUtf8());
         });
-        QObject::connect(&runner, &run::Runner::progressed, [&](int done, int columns) {
+        QObject::connect(&runner, &run::Runner::progressed, &runner, [&](int done, int columns) {
             sent = done;
             progress(done, columns);
         });
-
-        const Status result = runner.run(state);
+        QObject::connect(&runner, &run::Runner::finished, &runner,
+                         [&](const run::RunSummary& result) {
+                             summary = result;
+                             loop.quit();
+                         });
+        if (m_context.onInterrupt)
+            m_context.onInterrupt([&runner] { runner.cancel(); });
+        runner.start(plan);
+        loop.exec();
+        if (m_context.onInterrupt)
+            m_context.onInterrupt({});
         endProgressLine();
-        if (!result)
-            return fail(sent > 0 ? ExitFailed : ExitNotRun, result.error().message);
+
+        if (summary.error)
+            return fail(sent > 0 ? ExitFailed : ExitNotRun, summary.error->message);
+        const QString counts = QStringLiteral("%1 of %2 columns succeeded, %3 failed")
+                                   .arg(summary.succeeded)
+                                   .arg(summary.columns)
+                                   .arg(summary.failed);
+        if (summary.stopped) {
+            m_context.err->write((QStringLiteral("Stopped by the operator: ") + counts +
+                                  QStringLiteral(".\n"))
+                                     .toLocal8Bit());
+            return ExitFailed;
+        }
+        if (summary.failed > 0) {
+            m_context.err->write(
+                (QStringLiteral("Finished with failures: ") + counts + QStringLiteral(".\n"))
+                    .toLocal8Bit());
+            return ExitFailed;
+        }
         m_context.err->write("Finished !\n");
-        return anyFailed ? ExitFailed : ExitSuccess;
+        return ExitSuccess;
     }
 
     const Options& m_options;
     Context& m_context;
     QString m_password;
     QString m_connectionString;
-    TData m_catalogue;
+    Workspace m_workspace;
     check::Facts m_facts;
     bool m_progressShown = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/result.h"
+#include "base/result.h"
 #include "db/connection.h"
 
 #include <QString>
@@ -25,6 +25,9 @@ struct Context
     // On a terminal the run's progress rewrites one line; elsewhere each step
     // is a line of its own.
     bool errIsTerminal = false;
+    // Lets a command that can be stopped install what stops it: the program
+    // calls it on its first interrupt (Ctrl+C). Empty when nothing stops.
+    std::function<void(std::function<void()>)> onInterrupt;
 };
 
 // Runs the command named by `arguments` (those after the program name) and

@@ -53,4 +53,16 @@ Result<Rows> Connection::queryAll(const QString& sql)
     return rows;
 }
 
+Result<std::unique_ptr<Connection>> openConnection(const ConnectionFactory& connect,
+                                                   const QString& connectionString)
+{
+    std::unique_ptr<Connection> connection = connect ? connect() : nullptr;
+    if (!connection)
+        return Error::failure(QStringLiteral("No database connection is available."));
+    connection->setLoginTimeout(DefaultLoginTimeout);
+    if (Status opened = connection->open(connectionString); !opened)
+        return opened.error();
+    return connection;
+}
+
 } // namespace corvane::db

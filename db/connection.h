@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/result.h"
+#include "base/result.h"
 
 #include <QString>
 #include <QStringList>
@@ -73,6 +73,11 @@ public:
     // Runs a batch whose results, if any, are discarded.
     virtual Status execute(const QString& sql) = 0;
 
+    // Asks the server to stop the statement now running on this connection;
+    // safe to call from another thread while that statement runs, and a no-op
+    // when none does. The statement then fails.
+    virtual void cancel() {}
+
     virtual void setLoginTimeout(int seconds) = 0;
     virtual void setCommandTimeout(int seconds) = 0;
 
@@ -81,5 +86,10 @@ public:
 };
 
 using ConnectionFactory = std::function<std::unique_ptr<Connection>()>;
+
+// A new connection from `connect`, opened on `connectionString` with the
+// default login time-out. The one way the program opens a connection.
+Result<std::unique_ptr<Connection>> openConnection(const ConnectionFactory& connect,
+                                                   const QString& connectionString);
 
 } // namespace corvane::db

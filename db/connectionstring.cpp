@@ -24,7 +24,95 @@ QString quoted(const QString& value)
     return u'"' + inner + u'"';
 }
 
+Error malformed(const QString& why)
+{
+    return Error::failure(QStringLiteral("Invalid connection string: ") + why);
+}
+
 } // namespace
+
+// Reads `key=value;...` as the connection dialog writes it: keys without case
+// and surrounding blanks, a value either up to the next ';' or quoted with " or '
+// (the quote doubled inside). Unquoted values keep their blanks, since a
+// password may begin or end with one.
+Result<ConnectionPairs> ParseConnectionString(const QString& text)
+{
+    ConnectionPairs pairs;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        while (i < n && (text.at(i).isSpace() || text.at(i) == u';'))
+            ++i;
+        if (i >= n)
+            break;
+        const qsizetype eq = text.indexOf(u'=', i);
+        // The message names no part of the string: the rest may be a password.
+        if (eq < 0)
+            return malformed(QStringLiteral("a key without a value"));
+        const QString key = text.mid(i, eq - i).trimmed().toLower();
+        if (key.isEmpty())
+            return malformed(QStringLiteral("a value without a key"));
+        i = eq + 1;
+        QString value;
+        qsizetype start = i;
+        while (start < n && text.at(start) == u' ')
+            ++start;
+        if (start < n && (text.at(start) == u'"' || text.at(start) == u'\'')) {
+            const QChar quote = text.at(start);
+            qsizetype j = start + 1;
+            bool closed = false;
+            while (j < n) {
+                if (text.at(j) == quote) {
+                    if (j + 1 < n && text.at(j + 1) == quote) {
+                        value += quote;
+                        j += 2;
+                        continue;
+                    }
+                    closed = true;
+                    ++j;
+                    break;
+                }
+                value += text.at(j++);
+            }
+            if (!closed)
+                return malformed(QStringLiteral("the value of '") + key +
+                                 QStringLiteral("' has no closing quote"));
+            while (j < n && text.at(j).isSpace())
+                ++j;
+            if (j < n && text.at(j) != u';')
+                return malformed(QStringLiteral("text after the quoted value of '") + key +
+                                 QStringLiteral("'"));
+            i = j;
+        } else {
+            qsizetype end = text.indexOf(u';', i);
+            if (end < 0)
+                end = n;
+            value = text.mid(i, end - i);
+            i = end;
+        }
+        pairs.append({key, value});
+    }
+    return pairs;
+}
+
+QString ConnectionValue(const ConnectionPairs& pairs, std::initializer_list<const char16_t*> keys)
+{
+    // The last occurrence wins, as with a key given twice on the command line.
+    for (auto it = pairs.crbegin(); it != pairs.crend(); ++it)
+        for (const char16_t* key : keys)
+            if (it->first == QStringView(key))
+                return it->second;
+    return {};
+}
+
+ConnectionTarget TargetOf(const QString& connectionString)
+{
+    const auto pairs = ParseConnectionString(connectionString);
+    if (!pairs)
+        return {};
+    return {ConnectionValue(*pairs, {u"data source", u"server", u"address", u"addr", u"network address"}),
+            ConnectionValue(*pairs, {u"initial catalog", u"database"})};
+}
 
 QString BuildConnectionString(const LoginFields& fields, const QString& computerName)
 {

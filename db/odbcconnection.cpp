@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <mutex>
+
 #include <vector>
 
 namespace corvane::db {
@@ -238,6 +240,7 @@ public:
         auto stmt = run(sql);
         if (!stmt)
             return stmt.error();
+        setRunning(SQL_NULL_HSTMT);
         auto query = std::make_unique<OdbcQuery>(m_link, *stmt);
         if (auto described = query->describe(); !described)
             return described.error();
@@ -262,8 +265,18 @@ public:
                 break;
             }
         }
+        setRunning(SQL_NULL_HSTMT);
         SQLFreeHandle(SQL_HANDLE_STMT, handle);
         return status;
+    }
+
+    void cancel() override
+    {
+        // Under the lock, so that the running thread cannot free the
+        // statement while the cancel is being sent on it.
+        const std::lock_guard lock(m_runningLock);
+        if (m_running != SQL_NULL_HSTMT)
+            SQLCancel(m_running);
     }
 
     void setLoginTimeout(int seconds) override { m_loginTimeout = seconds; }
@@ -285,17 +298,27 @@ private:
         SQLSetStmtAttrW(stmt, SQL_ATTR_QUERY_TIMEOUT,
                         reinterpret_cast<SQLPOINTER>(SQLULEN(m_commandTimeout)), 0);
         QString text = sql;
+        setRunning(stmt);
         const SQLRETURN rc = SQLExecDirectW(stmt, wide(text), SQLINTEGER(text.size()));
         // SQL_NO_DATA: a batch that touched no row.
         if (!succeeded(rc) && rc != SQL_NO_DATA) {
             Error error = diagnostics(SQL_HANDLE_STMT, stmt, QStringLiteral("The statement failed."));
+            setRunning(SQL_NULL_HSTMT);
             SQLFreeHandle(SQL_HANDLE_STMT, stmt);
             return error;
         }
         return stmt;
     }
 
+    void setRunning(SQLHSTMT stmt)
+    {
+        const std::lock_guard lock(m_runningLock);
+        m_running = stmt;
+    }
+
     std::shared_ptr<Link> m_link;
+    std::mutex m_runningLock;
+    SQLHSTMT m_running = SQL_NULL_HSTMT; // the statement that cancel() stops
     int m_loginTimeout = DefaultLoginTimeout;
     int m_commandTimeout = DefaultCommandTimeout;
 };

@@ -1,5 +1,7 @@
 #include "db/odbcconnection.h"
 
+#include "db/connectionstring.h"
+
 #include <QList>
 #include <QPair>
 
@@ -7,85 +9,9 @@ namespace corvane::db {
 
 namespace {
 
-using Pairs = QList<QPair<QString, QString>>;
-
 Error malformed(const QString& why)
 {
     return Error::failure(QStringLiteral("Invalid connection string: ") + why);
-}
-
-// Reads `key=value;...` as the connection dialog writes it: keys without case
-// and surrounding blanks, a value either up to the next ';' or quoted with " or '
-// (the quote doubled inside). Unquoted values keep their blanks, since a
-// password may begin or end with one.
-Result<Pairs> parsePairs(const QString& text)
-{
-    Pairs pairs;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n) {
-        while (i < n && (text.at(i).isSpace() || text.at(i) == u';'))
-            ++i;
-        if (i >= n)
-            break;
-        const qsizetype eq = text.indexOf(u'=', i);
-        // The message names no part of the string: the rest may be a password.
-        if (eq < 0)
-            return malformed(QStringLiteral("a key without a value"));
-        const QString key = text.mid(i, eq - i).trimmed().toLower();
-        if (key.isEmpty())
-            return malformed(QStringLiteral("a value without a key"));
-        i = eq + 1;
-        QString value;
-        qsizetype start = i;
-        while (start < n && text.at(start) == u' ')
-            ++start;
-        if (start < n && (text.at(start) == u'"' || text.at(start) == u'\'')) {
-            const QChar quote = text.at(start);
-            qsizetype j = start + 1;
-            bool closed = false;
-            while (j < n) {
-                if (text.at(j) == quote) {
-                    if (j + 1 < n && text.at(j + 1) == quote) {
-                        value += quote;
-                        j += 2;
-                        continue;
-                    }
-                    closed = true;
-                    ++j;
-                    break;
-                }
-                value += text.at(j++);
-            }
-            if (!closed)
-                return malformed(QStringLiteral("the value of '") + key +
-                                 QStringLiteral("' has no closing quote"));
-            while (j < n && text.at(j).isSpace())
-                ++j;
-            if (j < n && text.at(j) != u';')
-                return malformed(QStringLiteral("text after the quoted value of '") + key +
-                                 QStringLiteral("'"));
-            i = j;
-        } else {
-            qsizetype end = text.indexOf(u';', i);
-            if (end < 0)
-                end = n;
-            value = text.mid(i, end - i);
-            i = end;
-        }
-        pairs.append({key, value});
-    }
-    return pairs;
-}
-
-QString lookup(const Pairs& pairs, std::initializer_list<const char16_t*> keys)
-{
-    // The last occurrence wins, as with a key given twice on the command line.
-    for (auto it = pairs.crbegin(); it != pairs.crend(); ++it)
-        for (const char16_t* key : keys)
-            if (it->first == QStringView(key))
-                return it->second;
-    return {};
 }
 
 // Writes key=value pairs for the driver, with braces round a value that would
@@ -138,13 +64,13 @@ bool isTrue(const QString& value)
 Result<QString> ToOdbcConnectionString(const QString& connectionString, const QString& driver,
                                        const QString& user, const QString& password)
 {
-    auto parsed = parsePairs(connectionString);
+    auto parsed = ParseConnectionString(connectionString);
     if (!parsed)
         return parsed.error();
-    const Pairs& pairs = *parsed;
+    const ConnectionPairs& pairs = *parsed;
 
     const QString source =
-        lookup(pairs, {u"data source", u"server", u"address", u"addr", u"network address"}).trimmed();
+        ConnectionValue(pairs, {u"data source", u"server", u"address", u"addr", u"network address"}).trimmed();
     if (source.isEmpty())
         return malformed(QStringLiteral("no Data Source"));
     // The driver name always in braces: names of installed drivers hold blanks.
@@ -164,23 +90,23 @@ Result<QString> ToOdbcConnectionString(const QString& connectionString, const QS
         out.add(QStringLiteral("SERVER"), source);
     }
 
-    const QString database = lookup(pairs, {u"initial catalog", u"database"});
+    const QString database = ConnectionValue(pairs, {u"initial catalog", u"database"});
     if (!database.isEmpty())
         out.add(QStringLiteral("DATABASE"), database);
 
     // Always a user name: without one FreeTDS falls back to a Kerberos login,
     // and only SQL Server logins are meant here.
     const bool explicitCredentials = !user.isEmpty();
-    const QString uid = explicitCredentials ? user : lookup(pairs, {u"user id", u"uid", u"user"});
+    const QString uid = explicitCredentials ? user : ConnectionValue(pairs, {u"user id", u"uid", u"user"});
     if (uid.isEmpty())
         return malformed(QStringLiteral("no User ID"));
     out.add(QStringLiteral("UID"), uid);
-    out.add(QStringLiteral("PWD"), explicitCredentials ? password : lookup(pairs, {u"password", u"pwd"}));
+    out.add(QStringLiteral("PWD"), explicitCredentials ? password : ConnectionValue(pairs, {u"password", u"pwd"}));
 
     if (freeTds)
         out.add(QStringLiteral("TDS_Version"), QStringLiteral("7.4"));
 
-    const QString packetSize = lookup(pairs, {u"packet size"}).trimmed();
+    const QString packetSize = ConnectionValue(pairs, {u"packet size"}).trimmed();
     if (!packetSize.isEmpty()) {
         bool ok = false;
         const int size = packetSize.toInt(&ok);
@@ -192,17 +118,17 @@ Result<QString> ToOdbcConnectionString(const QString& connectionString, const QS
             out.add(QStringLiteral("PacketSize"), QString::number(size));
     }
 
-    const QString app = lookup(pairs, {u"application name", u"app"});
+    const QString app = ConnectionValue(pairs, {u"application name", u"app"});
     if (!app.isEmpty())
         out.add(QStringLiteral("APP"), app);
-    const QString workstation = lookup(pairs, {u"workstation id", u"wsid"});
+    const QString workstation = ConnectionValue(pairs, {u"workstation id", u"wsid"});
     if (!workstation.isEmpty())
         out.add(QStringLiteral("WSID"), workstation);
 
     // "False" here means the data travels in clear, not that the login must:
     // the login is encrypted whenever the server offers it.
     if (freeTds) {
-        const bool required = isTrue(lookup(pairs, {u"use encryption for data"}));
+        const bool required = isTrue(ConnectionValue(pairs, {u"use encryption for data"}));
         out.add(QStringLiteral("Encryption"), required ? QStringLiteral("require") : QStringLiteral("request"));
     }
     if (!out.problem().isEmpty())

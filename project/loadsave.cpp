@@ -1,10 +1,11 @@
 #include "project/loadsave.h"
 
 #include "catalogue/methods.h"
+#include "project/textfile.h"
+
 #include "catalogue/textconv.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringView>
 
 namespace corvane {
@@ -111,18 +112,7 @@ Status TLoadSave::SaveProject(const QString& fileName, const TData& catalogue)
                 lineEnd;
     }
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return Error::failure(file.errorString());
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Error::failure(reason);
-    }
-    if (!file.commit())
-        return Error::failure(file.errorString());
-    return {};
+    return WriteTextFile(fileName, text);
 }
 
 Status TLoadSave::LoadProject(const QString& fileName, TData& catalogue)

@@ -39,11 +39,15 @@ Error IoError(int code)
 
 Status WriteTextFile(const QString& path, const QString& text)
 {
+    return WriteFileAtomically(path, text.toUtf8());
+}
+
+Status WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         return lastIoError();
-    const QByteArray bytes = text.toUtf8();
     if (file.write(bytes) != bytes.size()) {
         const Error error = lastIoError();
         file.cancelWriting();

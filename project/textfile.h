@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/result.h"
+#include "base/result.h"
 
 #include <QString>
 
@@ -13,6 +13,8 @@ Error IoError(int code);
 // Writes `text` as UTF-8 to `path`, whole or not at all: a temporary file in
 // the same folder replaces the target only once everything is written.
 Status WriteTextFile(const QString& path, const QString& text);
+// The one writer of the program's files: `bytes` whole or not at all.
+Status WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
 // The first line of the file without its line break (CR LF, LF or a lone CR);
 // empty for an empty file. The rest of the file is not read.

@@ -3,87 +3,226 @@
 #include "run/batches.h"
 #include "script/generator.h"
 
-#include <algorithm>
+#include <QSet>
+#include <QThread>
 
 namespace corvane::run {
 
-Runner::Runner(QObject* parent) : QObject(parent) {}
+namespace {
 
-Runner::~Runner() = default;
+// How long a column may take before its time is worth a line of its own.
+constexpr qint64 NotableMs = 1000;
 
-bool Runner::isConnected() const
+QString elapsedText(qint64 ms)
 {
-    return m_connection && m_connection->isOpen();
+    const qint64 seconds = ms / 1000;
+    if (seconds < 60)
+        return QStringLiteral("%1.%2 s").arg(seconds).arg((ms % 1000) / 100);
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg((seconds / 60) % 60, 2, 10, QChar(u'0'))
+        .arg(seconds % 60, 2, 10, QChar(u'0'));
 }
 
-Status Runner::openConnection(const SharedState& state)
+const int registered = [] {
+    qRegisterMetaType<Status>();
+    qRegisterMetaType<RunSummary>();
+    return 0;
+}();
+
+} // namespace
+
+MaskedCount CountMasked(const TData& catalogue)
 {
-    if (m_connection)
-        m_connection->close();
-    m_connection.reset();
-    if (!state.connect)
-        return Error::failure(QStringLiteral("No database connection can be made."));
-    m_connection = state.connect();
-    if (!m_connection)
-        return Error::failure(QStringLiteral("No database connection can be made."));
-    m_connection->setLoginTimeout(db::DefaultLoginTimeout);
-    m_connection->setCommandTimeout(m_commandTimeout);
-    // The catalogue's own database, never that of a later login: a login that
-    // was cancelled keeps the old catalogue, whose batches belong to the old
-    // database.
-    return m_connection->open(state.CatalogueConnectionString);
-}
-
-void Runner::log(const QString& line)
-{
-    emit lineAdded(line);
-}
-
-Status Runner::run(const SharedState& state)
-{
-    // A snapshot: the catalogue must not change under a run that yields to
-    // the event loop between its batches.
-    const TData catalogue = state.ColumnCatalogue;
-    const std::int32_t seed = state.RandomSeed;
-
-    const int columns = int(std::count_if(
-        catalogue.cbegin() + std::min<qsizetype>(1, catalogue.size()), catalogue.cend(),
-        [](const TColumnRec& slot) { return script::HasBlock(slot.method); }));
-
-    emit progressed(0, columns);
-    if (Status opened = openConnection(state); !opened)
-        return opened;
-    if (Status installed = m_connection->execute(SplitInstallationBatch()); !installed)
-        return installed;
-
-    const RunBatches batches(catalogue, seed);
-    int done = 0;
+    MaskedCount count;
+    QSet<QString> tables;
     // Slot 0 is the database itself.
     for (qsizetype i = 1; i < catalogue.size(); ++i) {
-        const TColumnRec& slot = catalogue.at(i);
-        auto batch = batches.batch(i);
-        // A missing word list or a bad date ends the run here; the batches sent
-        // so far stay applied and the split function stays installed.
-        if (!batch)
-            return batch.error();
-        if (batch->isEmpty())
+        if (!script::HasBlock(catalogue.at(i).method))
             continue;
-        if (auto executed = ExecuteBatch(*m_connection, *batch, slot.method); executed) {
-            log(SuccessLine(slot));
-            if (*executed > 0)
-                log(MissLine(*executed));
-        } else {
-            log(FailedLine(slot));
-            log(ReasonLine(executed.error()));
-        }
-        if (script::HasBlock(slot.method))
-            emit progressed(++done, columns);
+        ++count.columns;
+        tables.insert(catalogue.at(i).stab);
+    }
+    count.tables = int(tables.size());
+    return count;
+}
+
+QString TargetLine(const QString& server, const QString& database, const MaskedCount& count)
+{
+    const auto plural = [](int n, const char* one, const char* many) -> QString {
+        return QString::number(n) + u' ' + QLatin1StringView(n == 1 ? one : many);
+    };
+    return QStringLiteral("Masking ") + plural(count.columns, "column", "columns") +
+           QStringLiteral(" in ") + plural(count.tables, "table", "tables") +
+           QStringLiteral(" of database [") + database + QStringLiteral("] on server [") + server +
+           QStringLiteral("].");
+}
+
+Runner::Runner(QObject* parent) : QObject(parent)
+{
+    (void)registered;
+}
+
+Runner::~Runner()
+{
+    if (m_thread) {
+        cancel();
+        m_thread->wait();
+        delete m_thread;
+    }
+}
+
+bool Runner::start(RunPlan plan)
+{
+    if (m_running.exchange(true))
+        return false;
+    if (m_thread) {
+        m_thread->wait();
+        delete m_thread;
+    }
+    m_thread = QThread::create([this, plan = std::move(plan)] {
+        const RunSummary summary = work(plan);
+        m_running = false;
+        emit finished(summary);
+    });
+    m_thread->start();
+    return true;
+}
+
+RunSummary Runner::run(const RunPlan& plan)
+{
+    if (m_running.exchange(true)) {
+        RunSummary busy;
+        busy.error = Error::failure(QStringLiteral("A run is going already."));
+        return busy;
+    }
+    const RunSummary summary = work(plan);
+    m_running = false;
+    emit finished(summary);
+    return summary;
+}
+
+void Runner::cancel()
+{
+    if (!m_running)
+        return;
+    m_stop = true;
+    const std::lock_guard lock(m_connectionLock);
+    if (m_connection)
+        m_connection->cancel();
+}
+
+void Runner::setConnection(std::unique_ptr<db::Connection> connection)
+{
+    std::unique_ptr<db::Connection> old;
+    {
+        const std::lock_guard lock(m_connectionLock);
+        old = std::exchange(m_connection, std::move(connection));
+    }
+    if (old)
+        old->close();
+}
+
+Status Runner::sendBatch(const QString& sql)
+{
+    // Only the worker replaces the connection, so it may be used unlocked here.
+    return m_connection ? m_connection->execute(sql)
+                        : Status(Error::failure(QStringLiteral("The connection is not open.")));
+}
+
+Status Runner::dropSplit(const RunPlan& plan)
+{
+    Status dropped = sendBatch(SplitDropBatch());
+    if (dropped || !m_stop)
+        return dropped;
+    // A batch cut short by a stop may leave the connection unusable; the
+    // function must go all the same.
+    auto fresh = db::openConnection(plan.connect, plan.connectionString);
+    if (!fresh)
+        return fresh.error();
+    setConnection(std::move(*fresh));
+    return sendBatch(SplitDropBatch());
+}
+
+RunSummary Runner::work(const RunPlan& plan)
+{
+    m_stop = false;
+    QElapsedTimer clock;
+    clock.start();
+    RunSummary summary;
+    summary.columns = CountMasked(plan.catalogue).columns;
+    const auto finish = [&]() -> RunSummary {
+        setConnection(nullptr);
+        summary.elapsedMs = clock.elapsed();
+        return summary;
+    };
+
+    emit started(summary.columns);
+    emit progressed(0, summary.columns);
+    // Nothing to do is said, and nothing reaches the server.
+    if (summary.columns == 0)
+        return finish();
+
+    auto opened = db::openConnection(plan.connect, plan.connectionString);
+    if (!opened) {
+        summary.error = opened.error();
+        return finish();
+    }
+    (*opened)->setCommandTimeout(m_commandTimeout);
+    setConnection(std::move(*opened));
+    if (m_stop) {
+        summary.stopped = true;
+        return finish();
+    }
+    if (Status installed = sendBatch(SplitInstallationBatch()); !installed) {
+        summary.error = installed.error();
+        summary.stopped = m_stop;
+        return finish();
     }
 
-    if (Status dropped = m_connection->execute(SplitDropBatch()); !dropped)
-        return dropped;
-    m_connection->close();
-    return {};
+    // Word lists are read here, before the first column is sent.
+    const RunBatches batches(plan.catalogue, plan.seed);
+    int done = 0;
+    for (qsizetype i = 1; i < plan.catalogue.size() && !m_stop; ++i) {
+        const TColumnRec& slot = plan.catalogue.at(i);
+        auto batch = batches.batch(i);
+        // A missing word list or a bad date ends the run here; the columns
+        // sent so far stay applied.
+        if (!batch) {
+            summary.error = batch.error();
+            break;
+        }
+        if (batch->isEmpty())
+            continue;
+        emit columnStarted(int(i));
+        QElapsedTimer columnClock;
+        columnClock.start();
+        const Result<int> misses =
+            m_connection ? ExecuteBatch(*m_connection, *batch, slot.method)
+                         : Result<int>(Error::failure(QStringLiteral("The connection is not open.")));
+        Status executed = misses ? Status() : Status(misses.error());
+        if (!executed && m_stop)
+            executed = Error::failure(StoppedReason);
+        if (executed) {
+            ++summary.succeeded;
+            emit lineAdded(SuccessLine(slot));
+            if (*misses > 0)
+                emit lineAdded(MissLine(*misses));
+        } else {
+            ++summary.failed;
+            emit lineAdded(FailedLine(slot));
+            emit lineAdded(ReasonLine(executed.error()));
+        }
+        if (const qint64 ms = columnClock.elapsed(); ms > NotableMs)
+            emit lineAdded(QStringLiteral("     took ") + elapsedText(ms));
+        emit columnFinished(int(i), executed);
+        emit progressed(++done, summary.columns);
+    }
+    summary.stopped = m_stop;
+
+    if (Status dropped = dropSplit(plan); !dropped && !summary.error)
+        summary.error = dropped.error();
+    return finish();
 }
 
 } // namespace corvane::run

@@ -1,41 +1,68 @@
 #pragma once
 
-#include "catalogue/sharedstate.h"
 #include "run/runner.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
+class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 
 namespace corvane {
 
-// The "Run SQL" page: anonymises the database directly, column by column.
+class Workspace;
+
+// The "Run SQL" page: anonymises the database directly, column by column, on
+// a worker thread; the page stays usable for reading and copying the log.
 class TRunSQLF : public QWidget
 {
     Q_OBJECT
 public:
     explicit TRunSQLF(QWidget* parent = nullptr);
+    ~TRunSQLF() override;
 
-    // Hand-over: catalogue, seed and connection are read from `state` at each run.
-    void SetSource(SharedState& state);
+    // Catalogue, seed and database are read from `workspace` at each run.
+    void SetSource(Workspace& workspace);
+    // Asks the operator to confirm the target, then starts the run.
     void Button7Click();
+    void stopClick();
+    void saveLogClick();
 
+    bool isRunning() const { return m_runner.isRunning(); }
     run::Runner& runner() { return m_runner; }
+
+signals:
+    // A run started (true) or ended (false); the window locks what would
+    // change the catalogue meanwhile.
+    void runningChanged(bool running);
 
 private:
     void FormCreate();
     void addLine(const QString& line);
     void showProgress(int done, int columns);
+    void columnStarted(int slot);
+    void runFinished(const run::RunSummary& summary);
+    void showStatus();
 
-    SharedState* m_state = nullptr;
+    Workspace* m_workspace = nullptr;
     run::Runner m_runner;
-    bool m_running = false;
+    run::RunPlan m_plan;
+    int m_done = 0;
+    int m_columns = 0;
+    int m_failed = 0;
+    QString m_current; // the column now running, as table and column
+    QElapsedTimer m_clock;
+    QTimer m_tick;
 
     QPlainTextEdit* Memo1 = nullptr;
     QPushButton* Button7 = nullptr;
+    QPushButton* BtStop = nullptr;
+    QPushButton* BtSaveLog = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    QLabel* LaStatus = nullptr;
 };
 
 } // namespace corvane

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/consttypes.h"
-#include "catalogue/result.h"
+#include "base/result.h"
 #include "script/generator.h"
 
 #include <QString>

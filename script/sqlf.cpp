@@ -1,7 +1,8 @@
 #include "script/sqlf.h"
 
+#include "catalogue/workspace.h"
 #include "project/textfile.h"
-#include "script/generator.h"
+#include "script/scriptfile.h"
 #include "ui/common/dialogs.h"
 
 #include <QDir>
@@ -51,9 +52,9 @@ TSQLF::TSQLF(QWidget* parent) : QWidget(parent)
     connect(m_save, &QPushButton::clicked, this, &TSQLF::BtSSQLSaveClick);
 }
 
-void TSQLF::SetSource(SharedState& state)
+void TSQLF::SetSource(Workspace& workspace)
 {
-    m_state = &state;
+    m_workspace = &workspace;
 }
 
 void TSQLF::SetSaveFolder(std::function<QString()> folder,
@@ -71,13 +72,14 @@ void TSQLF::SQLGenerator()
 bool TSQLF::generate()
 {
     m_memo->clear();
-    if (!m_state)
+    if (!m_workspace)
         return true;
-    script::Generation generation =
-        script::GenerateScript(m_state->ColumnCatalogue, m_state->RandomSeed);
+    script::ScriptText generation = script::BuildScriptText(
+        m_workspace->catalogue(), {m_workspace->serverName(), m_workspace->databaseName(),
+                                   m_workspace->seed(), QDate::currentDate()});
     // The memo keeps its breaks as '\n'; saving turns them back into CR LF.
-    generation.script.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_memo->setPlainText(generation.script);
+    generation.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_memo->setPlainText(generation.text);
     if (!generation.error)
         return true;
     ui::showError(this, *generation.error);
@@ -98,12 +100,10 @@ void TSQLF::BtSSQLSaveClick()
     if (path.isEmpty())
         return;
     // The raw text, since the plain text turns no-break spaces (which word
-    // lists may hold) into blanks; paragraphs and line breaks become CR LF.
-    QString text = m_memo->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    text += QStringLiteral("\r\n");
-    if (ui::succeeded(this, WriteTextFile(path, text)) && m_saved)
+    // lists may hold) into blanks.
+    if (ui::succeeded(this, WriteFileAtomically(
+                                path, script::ScriptFileBytes(m_memo->document()->toRawText()))) &&
+        m_saved)
         m_saved(path);
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "catalogue/sharedstate.h"
-
 #include <QWidget>
 
 #include <functional>
@@ -11,6 +9,8 @@ class QPushButton;
 
 namespace corvane {
 
+class Workspace;
+
 // The "SQL" page: generates the script into a memo and saves it.
 class TSQLF : public QWidget
 {
@@ -18,8 +18,9 @@ class TSQLF : public QWidget
 public:
     explicit TSQLF(QWidget* parent = nullptr);
 
-    // Hand-over: the catalogue and the seed are read from `state` at each generation.
-    void SetSource(SharedState& state);
+    // The catalogue, the seed and the database are read from `workspace` at
+    // each generation.
+    void SetSource(Workspace& workspace);
     // Where "Save SQL" proposes to save, and whom it tells the file it saved;
     // by default the current directory, and nobody.
     void SetSaveFolder(std::function<QString()> folder,
@@ -31,7 +32,7 @@ private:
     // False when the generation ended early (the message has been shown).
     bool generate();
 
-    SharedState* m_state = nullptr;
+    Workspace* m_workspace = nullptr;
     std::function<QString()> m_saveFolder;
     std::function<void(const QString&)> m_saved;
     QPlainTextEdit* m_memo = nullptr;

@@ -46,20 +46,20 @@ int main(int argc, char** argv)
         return 1;
     test::FakeDialogs dialogs;
 
-    SharedState state;
-    state.connect = [] { return db::MakeOdbcConnection(); };
-    state.ConnectionString = server.connectionString();
+    Workspace state([] { return db::MakeOdbcConnection(); });
+    state.replace({TData{}, SchemaTree{}, server.connectionString()});
 
     // Each size on a page of its own, so that no half-read earlier result has
     // to be wound up first; that case is measured on its own below.
     const auto preview = [&](TSelectF& page, int rows) {
-        state.CurrentTable = QStringLiteral("dbo.T%1").arg(rows);
+        const QString name = QStringLiteral("dbo.T%1").arg(rows);
         TColumnRec table;
-        table.stab = state.CurrentTable;
+        table.stab = name;
         table.schema = QStringLiteral("dbo");
         table.tab = QStringLiteral("T%1").arg(rows);
         table.col = QStringLiteral("id");
-        state.ColumnCatalogue = {TColumnRec{}, TColumnRec{}, table};
+        state.replace({TData{TColumnRec{}, TColumnRec{}, table}, SchemaTree{}, server.connectionString()});
+        state.setCurrentTable(name);
         auto* button = page.findChild<QPushButton*>(QStringLiteral("BtSelect"));
         auto* view = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
         QElapsedTimer timer;

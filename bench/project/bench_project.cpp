@@ -1,5 +1,6 @@
 // Project files of big schemas and the list page that shows their choices.
 #include "project/loadsave.h"
+#include "catalogue/workspace.h"
 #include "ui/views/listf.h"
 
 #include <QApplication>
@@ -69,15 +70,18 @@ int main(int argc, char** argv)
             return 1;
         report("project load", slotCount, timer);
 
+        Workspace workspace;
         TListF page;
         page.resize(800, 600);
-        page.SetCatalogue(data);
+        page.SetCatalogue(workspace);
         page.show();
         timer.start();
-        page.RefreshList();
+        workspace.replace({data, SchemaTree{}, QString()});
+        QCoreApplication::processEvents();
         report("list page refresh (half listed)", slotCount, timer);
         timer.start();
-        page.RefreshList();
+        workspace.replaceChoices(data);
+        QCoreApplication::processEvents();
         report("list page refresh again", slotCount, timer);
     }
     return 0;

@@ -95,6 +95,8 @@ class SilentDialogs final : public ui::Dialogs
 public:
     void message(QWidget*, const QString&) override {}
     void information(QWidget*, const QString&) override {}
+    void warning(QWidget*, const QString&) override {}
+    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
     void error(QWidget*, const QString& text) override
     {
         std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -143,6 +145,8 @@ void run(int tables)
     QElapsedTimer timer;
     timer.start();
     window.Button1Click();
+    while (window.isBusy())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
     report("login and tree load", size, ms(timer));
 

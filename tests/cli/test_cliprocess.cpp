@@ -1,6 +1,7 @@
 // The built corvane-cli against the TDS test server, through the real ODBC
 // driver: what an unattended job would see.
 #include "catalogue/loader.h"
+#include "catalogue/workspace.h"
 #include "db/odbcconnection.h"
 #include "project/loadsave.h"
 #include "run/batches.h"
@@ -9,11 +10,14 @@
 #include "tests/support/tdsserver.h"
 #include "tests/support/testlocale.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 using namespace corvane;
 
@@ -199,13 +203,14 @@ private Q_SLOTS:
 
         // The windows' road: the catalogue from the same server, "Load
         // project", "Generate SQL", "Save SQL".
-        SharedState state;
-        state.RandomSeed = 7;
-        auto connection = db::MakeOdbcConnection();
-        SchemaTree tree;
-        QVERIFY(LoadCatalogue(*connection, server.connectionString(), state.ColumnCatalogue, tree)
-                    .ok());
-        QVERIFY(TLoadSave().LoadProject(cli.path("shop.crv"), state.ColumnCatalogue).ok());
+        Workspace state([] { return db::MakeOdbcConnection(); });
+        auto loaded = LoadDatabase(state.connector(), server.connectionString());
+        QVERIFY(loaded.ok());
+        state.replace(std::move(*loaded));
+        state.setSeed(7);
+        TData choices = state.catalogue();
+        QVERIFY(TLoadSave().LoadProject(cli.path("shop.crv"), choices).ok());
+        state.replaceChoices(choices);
         test::FakeDialogs dialogs;
         dialogs.fileAnswers.enqueue(cli.path("windows.txt"));
         TSQLF page;
@@ -222,15 +227,18 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("rules");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QByteArray>("end");
 
         const QString nameOk = QStringLiteral(" Anonymisation table dbo.Customer column [name] - successful ");
         const QString qtyOk = QStringLiteral(" Anonymisation table dbo.Orders column [qty] - successful ");
-        QTest::newRow("all succeed") << QByteArray() << 0 << QStringList{nameOk, qtyOk};
+        QTest::newRow("all succeed") << QByteArray() << 0 << QStringList{nameOk, qtyOk}
+                                     << QByteArray("Finished !\n");
         QTest::newRow("a failed column")
             << QByteArray(R"({"match": "update [dbo].[Customer] set [name]", "error": {"number": 207, "message": "Invalid column name 'name'."}},)")
             << 1
             << QStringList{QStringLiteral(" Anonymisation table dbo.Customer column [name] - FAILED "),
-                           QStringLiteral("     Invalid column name 'name'."), qtyOk};
+                           QStringLiteral("     Invalid column name 'name'."), qtyOk}
+            << QByteArray("Finished with failures: 1 of 2 columns succeeded, 1 failed.\n");
     }
 
     void runExitStatuses()
@@ -238,6 +246,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, rules);
         QFETCH(int, status);
         QFETCH(QStringList, log);
+        QFETCH(QByteArray, end);
 
         test::TdsServer server(fixture(rules));
         QVERIFY(server.started());
@@ -259,8 +268,13 @@ private Q_SLOTS:
             lines[1] = QStringLiteral("     Invalid column name 'name'.");
         }
         QCOMPARE(lines, log);
-        QCOMPARE(outcome.err, QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
-                                         "2 of 2 masked columns done\nFinished !\n"));
+        QCOMPARE(outcome.err,
+                 QStringLiteral("Masking 2 columns in 2 tables of database [fixture] on server "
+                                "[127.0.0.1,%1].\n")
+                         .arg(server.port())
+                         .toUtf8() +
+                     "0 of 2 masked columns done\n1 of 2 masked columns done\n"
+                     "2 of 2 masked columns done\n" + end);
 
         // The run's batches as the catalogue gives them: both tables have a
         // primary key.
@@ -355,6 +369,63 @@ private Q_SLOTS:
         QCOMPARE(outcome.err, QByteArray("corvane-cli: Incompatible file for this database !.\n"));
         QVERIFY(!server.batches().contains(run::SplitInstallationBatch()));
         verifyNoPassword(outcome, QStringLiteral("secret"));
+    }
+
+    // Ctrl+C during a batch that the server holds: the batch is cancelled,
+    // its column logged as stopped, the next column never sent, the split
+    // function dropped, and the program ends with status 1 within 2 seconds.
+    void interruptStopsTheRun()
+    {
+        test::TdsServer server(
+            fixture(R"({"match": "update [dbo].[Customer] set [name]", "stall": 30},)"));
+        QVERIFY(server.started());
+        CliRunner cli(server);
+        QByteArray project = Template;
+        project.replace("3;name;dbo.Customer;-1;;", "3;name;dbo.Customer;1009;;");
+        project.replace("7;qty;dbo.Orders;-1;;", "7;qty;dbo.Orders;102;5;");
+        QVERIFY(writeFile(cli.path("shop.crv"), project));
+
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CORVANE_PASSWORD"), QString::fromUtf16(test::TdsServer::DefaultPassword));
+        env.remove(QStringLiteral("CORVANE_ODBC_DRIVER"));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(cli.dir.path());
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(QStringLiteral(CORVANE_CLI),
+                      {QStringLiteral("run"), QStringLiteral("--server"),
+                       QStringLiteral("127.0.0.1,%1").arg(server.port()), QStringLiteral("--database"),
+                       QString::fromUtf16(test::TdsServer::DefaultDatabase), QStringLiteral("--login"),
+                       QString::fromUtf16(test::TdsServer::DefaultLogin), QStringLiteral("--project"),
+                       cli.path("shop.crv")});
+        QVERIFY(process.waitForStarted());
+        const auto held = [&] {
+            return runBatches(server).join(u'|').contains(QStringLiteral("[name]"));
+        };
+        QVERIFY(QTest::qWaitFor(held, 20000));
+        QTest::qWait(200);
+        QCOMPARE(process.state(), QProcess::Running);
+
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(::kill(pid_t(process.processId()), SIGINT), 0);
+        QVERIFY(process.waitForFinished(5000));
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+
+        // Install, the stopped column, its cleanup, the drop.
+        const QStringList sent = runBatches(server);
+        QCOMPARE(sent.size(), 4);
+        QCOMPARE(sent.at(2), QStringLiteral("if @@trancount>0 rollback transaction"));
+        QVERIFY(sent.last().contains(QStringLiteral("drop function dbo.corvane_split")));
+        QVERIFY(!sent.join(u'|').contains(QStringLiteral("[qty]")));
+        const QByteArray out = process.readAllStandardOutput();
+        QVERIFY2(out.endsWith(" Anonymisation table dbo.Customer column [name] - FAILED \n"
+                              "     Stopped by the operator.\n"),
+                 out.constData());
+        QVERIFY(process.readAllStandardError().endsWith(
+            "Stopped by the operator: 0 of 2 columns succeeded, 1 failed.\n"));
     }
 };
 

@@ -279,12 +279,16 @@ private Q_SLOTS:
         cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
         QCOMPARE(cli.run(login("script") + QStringList{QStringLiteral("--project"), path} + seed), 0);
         QCOMPARE(cli.err, QByteArray());
-        const QByteArray seeded =
-            "declare @r float \r\n set @r=rand(" + QByteArray::number(seedValue) + ")\r\n";
-        QVERIFY(cli.out.startsWith(seeded));
+        // The header names the target and the seed; the USE keeps the script
+        // to that database.
+        const QByteArray header = "-- Corvane masking script\r\n-- Database: fixture\r\n"
+                                  "-- Server: db1,1433\r\n-- Seed: " +
+                                  QByteArray::number(seedValue) + "\r\n-- Date: " +
+                                  QDate::currentDate().toString(Qt::ISODate).toUtf8() +
+                                  "\r\n-- Masked columns: 2\r\nUSE [fixture]\r\n\r\n";
         // Blocks in slot order, each followed by two line breaks; the text
         // ends with one more, as the SQL page saves it.
-        QVERIFY(cli.out.startsWith(QByteArray(script::BuildPreamble(seedValue).toUtf8() + "begin try \r\n")));
+        QVERIFY(cli.out.startsWith(QByteArray(header + script::BuildPreamble(seedValue).toUtf8() + "begin try \r\n")));
         const qsizetype name = cli.out.indexOf(" update [dbo].[Customer] set [na\tme]='O''Brien' \r\n");
         const qsizetype qty = cli.out.indexOf(" update [dbo].[Orders] set [qty]=5 \r\n");
         QVERIFY(name > 0 && qty > name);
@@ -355,33 +359,34 @@ private Q_SLOTS:
             << QByteArray("101;5;") << QByteArray("1009;;") << QStringLiteral("[na\tme]") << 1
             << " Anonymisation table dbo.Customer column [na\tme] - FAILED \n"
                "     Invalid column name 'na\tme'.\n" + qtyOk
-            << QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
-                          "2 of 2 masked columns done\nFinished !\n")
+            << QByteArray("Masking 2 columns in 2 tables of database [fixture] on server [db1,1433].\n0 of 2 masked columns done\n1 of 2 masked columns done\n"
+                          "2 of 2 masked columns done\n"
+                          "Finished with failures: 1 of 2 columns succeeded, 1 failed.\n")
             << 5; // with the rollback of what the failed batch may have left open
         QTest::newRow("nothing masked")
             << QByteArray("100;;") << QByteArray("-1;;") << QString() << 0 << QByteArray()
-            << QByteArray("0 of 0 masked columns done\nFinished !\n") << 2;
+            << QByteArray("No column is masked: there is nothing to run.\n") << 0;
         QTest::newRow("split function cannot be installed")
             << QByteArray("101;5;") << QByteArray("1009;;") << QStringLiteral("create FUNCTION")
             << 2 << QByteArray()
             // Error lines are one line: white space of any kind becomes a blank.
-            << QByteArray("0 of 2 masked columns done\n"
+            << QByteArray("Masking 2 columns in 2 tables of database [fixture] on server [db1,1433].\n0 of 2 masked columns done\n"
                           "corvane-cli: Invalid column name 'na me'.\n")
             << 1;
         QTest::newRow("word list missing before the first batch")
             << QByteArray("101;5;") << QByteArray("1007;names;") << QString() << 2 << QByteArray()
-            << QByteArray("0 of 2 masked columns done\n"
-                          "corvane-cli: File names.txt with virtual data does not exist.\n")
-            << 1;
-        QTest::newRow("word list missing after a batch")
-            << QByteArray("1007;names;") << QByteArray("1009;;") << QString() << 1 << nameOk
-            << QByteArray("0 of 2 masked columns done\n1 of 2 masked columns done\n"
+            << QByteArray("Masking 2 columns in 2 tables of database [fixture] on server [db1,1433].\n0 of 2 masked columns done\n"
                           "corvane-cli: File names.txt with virtual data does not exist.\n")
             << 2;
+        QTest::newRow("word list missing after a batch")
+            << QByteArray("1007;names;") << QByteArray("1009;;") << QString() << 1 << nameOk
+            << QByteArray("Masking 2 columns in 2 tables of database [fixture] on server [db1,1433].\n0 of 2 masked columns done\n1 of 2 masked columns done\n"
+                          "corvane-cli: File names.txt with virtual data does not exist.\n")
+            << 3;
         QTest::newRow("split function cannot be dropped")
             << QByteArray("100;;") << QByteArray("1009;;") << QStringLiteral("drop function") << 1
             << nameOk
-            << QByteArray("0 of 1 masked columns done\n1 of 1 masked columns done\n"
+            << QByteArray("Masking 1 column in 1 table of database [fixture] on server [db1,1433].\n0 of 1 masked columns done\n1 of 1 masked columns done\n"
                           "corvane-cli: Invalid column name 'na me'.\n")
             << 3;
     }
@@ -441,7 +446,8 @@ private Q_SLOTS:
         // What the operator's screen receives, both streams together: each log
         // line replaces the progress line, which is drawn again below it.
         QCOMPARE(cli.out,
-                 QByteArray("\r0 of 2 masked columns done\x1b[K\r\x1b[K"
+                 QByteArray("Masking 2 columns in 2 tables of database [fixture] on server [db1,1433].\n"
+                            "\r0 of 2 masked columns done\x1b[K\r\x1b[K"
                             " Anonymisation table dbo.Customer column [na\tme] - successful \n"
                             "\r1 of 2 masked columns done\x1b[K\r\x1b[K"
                             " Anonymisation table dbo.Orders column [qty] - successful \n"

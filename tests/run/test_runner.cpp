@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QScopeGuard>
+#include <QSignalSpy>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,16 +21,15 @@ using corvane::test::FakeServer;
 namespace {
 
 // The database node, one table node, then the columns.
-SharedState stateWith(FakeServer& server, const QList<TColumnRec>& columns, std::int32_t seed = 1)
+run::RunPlan stateWith(FakeServer& server, const QList<TColumnRec>& columns, std::int32_t seed = 1)
 {
-    SharedState state;
-    state.ColumnCatalogue.append(TColumnRec{});
-    state.ColumnCatalogue.append(TColumnRec{});
+    run::RunPlan state;
+    state.catalogue.append(TColumnRec{});
+    state.catalogue.append(TColumnRec{});
     for (const TColumnRec& c : columns)
-        state.ColumnCatalogue.append(c);
-    state.ConnectionString = QStringLiteral("Data Source=db1;Initial Catalog=fixture");
-    state.CatalogueConnectionString = state.ConnectionString;
-    state.RandomSeed = seed;
+        state.catalogue.append(c);
+    state.connectionString = QStringLiteral("Data Source=db1;Initial Catalog=fixture");
+    state.seed = seed;
     state.connect = server.factory();
     return state;
 }
@@ -163,7 +164,7 @@ private slots:
         QCOMPARE(line, expected);
     }
 
-    // Without a masked column only the installation and the drop reach the server.
+    // Without a masked column nothing reaches the server.
     void noMaskedColumn_data()
     {
         QTest::addColumn<QList<MethodCode>>("methods");
@@ -178,13 +179,15 @@ private slots:
         QList<TColumnRec> columns;
         for (MethodCode m : methods)
             columns << column(QStringLiteral("dbo.T"), QString::number(m), m);
-        SharedState state = stateWith(server, columns);
+        run::RunPlan state = stateWith(server, columns);
         if (methods.isEmpty())
-            state.ColumnCatalogue.clear();
+            state.catalogue.clear();
         run::Runner runner;
         Log log(runner);
-        QVERIFY(runner.run(state).ok());
-        QCOMPARE(server.sent, QStringList({install, drop}));
+        QVERIFY(runner.run(state).complete());
+        // Nothing to do reaches no server: no connection, no split function.
+        QVERIFY(server.sent.isEmpty());
+        QVERIFY(server.opened.isEmpty());
         QVERIFY(log.lines.isEmpty());
         QCOMPARE(log.progress, (QList<QPair<int, int>>{{0, 0}}));
         QCOMPARE(server.openConnections, 0);
@@ -200,11 +203,15 @@ private slots:
         const TColumnRec b = column(QStringLiteral("dbo.People"), QStringLiteral("gone"), 109);
         const TColumnRec c = column(QStringLiteral("dbo.Orders"), QStringLiteral("price"), 2002,
                                     QStringLiteral("1.5"), QStringLiteral("2"));
-        SharedState state = stateWith(server, {a, b, c});
-        state.ColumnCatalogue.insert(4, TColumnRec{}); // the second table's node
+        run::RunPlan state = stateWith(server, {a, b, c});
+        state.catalogue.insert(4, TColumnRec{}); // the second table's node
         run::Runner runner;
         Log log(runner);
-        QVERIFY(runner.run(state).ok());
+        const run::RunSummary summary = runner.run(state);
+        QVERIFY(!summary.complete() && !summary.error && !summary.stopped);
+        QCOMPARE(summary.columns, 3);
+        QCOMPARE(summary.succeeded, 2);
+        QCOMPARE(summary.failed, 1);
 
         QCOMPARE(server.sent,
                  QStringList({install, batchOf(a, 1), batchOf(b, 1), cleanup, batchOf(c, 1), drop}));
@@ -224,12 +231,11 @@ private slots:
     void noCommandTimeout()
     {
         FakeServer server;
-        SharedState state = stateWith(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109)});
+        run::RunPlan state = stateWith(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109)});
         QList<int> timeouts;
         state.connect = [&] { return std::make_unique<TimedConnection>(server.connect(), timeouts); };
         run::Runner runner;
-        QCOMPARE(runner.commandTimeout(), 0);
-        QVERIFY(runner.run(state).ok());
+                QVERIFY(runner.run(state).complete());
         QCOMPARE(timeouts, QList<int>{0});
     }
 
@@ -243,14 +249,12 @@ private slots:
         const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("n"), 102, QStringLiteral("3"));
         run::Runner runner;
         Log log(runner);
-        QVERIFY(runner.run(stateWith(server, {a, b})).ok());
+        QVERIFY(runner.run(stateWith(server, {a, b})).complete());
         QCOMPARE(log.lines, QStringList({run::SuccessLine(a), run::MissLine(4), run::SuccessLine(b)}));
         QCOMPARE(run::MissLine(4), QStringLiteral("     4 rows kept their values: no key was drawn for them"));
     }
 
-    // Each run reads the seed and the catalogue's database at the click. A
-    // cancelled login empties ConnectionString but keeps the old catalogue,
-    // whose batches belong to the old database.
+    // Each run works on the seed and the database of its plan.
     void readsTheStateAtEachRun()
     {
         FakeServer server;
@@ -258,17 +262,16 @@ private slots:
             column(QStringLiteral("dbo.T"), QStringLiteral("n1"), 102, QStringLiteral("5"));
         const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("n2"), 2002,
                                     QStringLiteral("0.5"), QStringLiteral("1"));
-        SharedState state = stateWith(server, {a, b}, 3);
-        state.CatalogueConnectionString = QStringLiteral("Initial Catalog=first");
-        state.ConnectionString.clear();
+        run::RunPlan state = stateWith(server, {a, b}, 3);
+        state.connectionString = QStringLiteral("Initial Catalog=first");
         run::Runner runner;
-        QVERIFY(runner.run(state).ok());
+        QVERIFY(runner.run(state).complete());
         QCOMPARE(server.sent.at(1), batchOf(a, 3));
 
-        state.RandomSeed = 7;
-        state.CatalogueConnectionString = QStringLiteral("Initial Catalog=second");
+        state.seed = 7;
+        state.connectionString = QStringLiteral("Initial Catalog=second");
         server.sent.clear();
-        QVERIFY(runner.run(state).ok());
+        QVERIFY(runner.run(state).complete());
         QCOMPARE(server.opened, QStringList({QStringLiteral("Initial Catalog=first"),
                                              QStringLiteral("Initial Catalog=second")}));
         QCOMPARE(server.sent, QStringList({install, batchOf(a, 7), batchOf(b, 7), drop}));
@@ -289,16 +292,16 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("sent");
         QTest::addColumn<int>("lines");
-        QTest::addColumn<bool>("leftOpen");
+
         const QString login = QStringLiteral("Login failed for user 'corvane'.");
         const QString denied =
             QStringLiteral("CREATE FUNCTION permission denied in database 'fixture'.");
         const QString inUse = QStringLiteral("Cannot drop the function 'dbo.corvane_split'.");
-        QTest::newRow("connection refused") << login << QString() << login << 0 << 0 << false;
+        QTest::newRow("connection refused") << login << QString() << login << 0 << 0;
         QTest::newRow("installation fails")
-            << QString() << QStringLiteral("create FUNCTION") << denied << 1 << 0 << true;
+            << QString() << QStringLiteral("create FUNCTION") << denied << 1 << 0;
         QTest::newRow("drop fails")
-            << QString() << QStringLiteral("drop function") << inUse << 4 << 2 << true;
+            << QString() << QStringLiteral("drop function") << inUse << 4 << 2;
     }
     void failuresEndingTheRun()
     {
@@ -307,28 +310,26 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, sent);
         QFETCH(int, lines);
-        QFETCH(bool, leftOpen);
         FakeServer server;
         server.refuseOpen = refuse;
         if (!failing.isEmpty())
             server.fail(failing, message);
-        SharedState state =
+        run::RunPlan state =
             stateWith(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109),
                                column(QStringLiteral("dbo.T"), QStringLiteral("b"), 1009)});
         run::Runner runner;
         Log log(runner);
-        const Status outcome = runner.run(state);
-        QVERIFY(!outcome.ok());
-        QCOMPARE(outcome.error().message, message);
-        QVERIFY(!outcome.error().isNotice());
+        const run::RunSummary outcome = runner.run(state);
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->message, message);
+        QVERIFY(!outcome.error->isNotice());
         QCOMPARE(server.sent.size(), sent);
         QCOMPARE(log.lines.size(), lines);
-        QCOMPARE(runner.isConnected(), leftOpen);
-        QCOMPARE(server.openConnections, leftOpen ? 1 : 0);
+        QCOMPARE(server.openConnections, 0);
     }
 
     // A batch that cannot be built ends the run at its column: what was sent
-    // stays, the split function stays installed and the connection open.
+    // stays, and the split function is dropped all the same.
     void buildFailureEndsRun_data()
     {
         QTest::addColumn<TColumnRec>("second");
@@ -357,27 +358,80 @@ private slots:
         const TColumnRec first =
             column(QStringLiteral("dbo.T"), QStringLiteral("id"), 102, QStringLiteral("5"));
         const TColumnRec third = column(QStringLiteral("dbo.T"), QStringLiteral("x"), 109);
-        SharedState state = stateWith(server, {first, second, third});
+        run::RunPlan state = stateWith(server, {first, second, third});
         run::Runner runner;
         Log log(runner);
-        const Status outcome = runner.run(state);
-        QVERIFY(!outcome.ok());
-        QCOMPARE(outcome.error().message, message);
-        QCOMPARE(outcome.error().isNotice(), notice);
-        QCOMPARE(server.sent, QStringList({install, batchOf(first, 1)}));
+        const run::RunSummary outcome = runner.run(state);
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->message, message);
+        QCOMPARE(outcome.error->isNotice(), notice);
+        QCOMPARE(server.sent, QStringList({install, batchOf(first, 1), drop}));
         QCOMPARE(log.lines, QStringList({run::SuccessLine(first)}));
-        QVERIFY(runner.isConnected());
+        QCOMPARE(server.openConnections, 0);
 
-        // Mended, the next run completes on a fresh connection and drops the
-        // function at its end.
-        state.ColumnCatalogue[3].method = 109;
+        // Mended, the next run completes on a fresh connection.
+        state.catalogue[3].method = 109;
         server.sent.clear();
-        QVERIFY(runner.run(state).ok());
+        QVERIFY(runner.run(state).complete());
         QCOMPARE(server.sent.size(), 5);
         QCOMPARE(server.sent.first(), install);
         QCOMPARE(server.sent.last(), drop);
         QCOMPARE(server.openConnections, 0);
-        QVERIFY(!runner.isConnected());
+    }
+
+    // The line that names the target counts masked columns and their tables;
+    // the database node and codes without a block are not counted.
+    void targetLine()
+    {
+        TData catalogue{column(QString(), QString(), 101), TColumnRec{},
+                        column(QStringLiteral("dbo.A"), QStringLiteral("x"), 109),
+                        column(QStringLiteral("dbo.A"), QStringLiteral("y"), 0),
+                        column(QStringLiteral("dbo.A"), QStringLiteral("z"), 102), TColumnRec{},
+                        column(QStringLiteral("s.B"), QStringLiteral("w"), 2002)};
+        const run::MaskedCount count = run::CountMasked(catalogue);
+        QCOMPARE(count.columns, 3);
+        QCOMPARE(count.tables, 2);
+        QCOMPARE(run::TargetLine(QStringLiteral("host,1433"), QStringLiteral("shop"), count),
+                 QStringLiteral("Masking 3 columns in 2 tables of database [shop] on server "
+                                "[host,1433]."));
+        QCOMPARE(run::TargetLine(QStringLiteral("h"), QStringLiteral("d"), {1, 1}),
+                 QStringLiteral("Masking 1 column in 1 table of database [d] on server [h]."));
+    }
+
+    // On a worker: the signals arrive queued on this thread, columnStarted
+    // before columnFinished for each column, and a second start is refused
+    // while the first run goes on.
+    void startRunsOnAWorker()
+    {
+        FakeServer server;
+        server.fail(QStringLiteral("[b]"), QStringLiteral("Invalid column name 'b'."));
+        const run::RunPlan plan = stateWith(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109),
+                                                     column(QStringLiteral("dbo.T"), QStringLiteral("b"), 109)});
+        run::Runner runner;
+        QStringList events;
+        QThread* const self = QThread::currentThread();
+        QObject::connect(&runner, &run::Runner::columnStarted, &runner, [&](int slot) {
+            QCOMPARE(QThread::currentThread(), self);
+            events << QStringLiteral("start %1").arg(slot);
+        });
+        QObject::connect(&runner, &run::Runner::columnFinished, &runner,
+                         [&](int slot, const Status& status) {
+                             events << QStringLiteral("end %1 %2").arg(slot).arg(status.ok());
+                         });
+        QSignalSpy finished(&runner, &run::Runner::finished);
+        QVERIFY(runner.start(plan));
+        QVERIFY(!runner.start(plan));
+        // The spy is called on the worker: count, do not wait for a new emission.
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
+        QCOMPARE(events, QStringList({QStringLiteral("start 2"), QStringLiteral("end 2 1"),
+                                      QStringLiteral("start 3"), QStringLiteral("end 3 0")}));
+        const auto summary = finished.first().first().value<run::RunSummary>();
+        QCOMPARE(summary.succeeded, 1);
+        QCOMPARE(summary.failed, 1);
+        QVERIFY(!runner.isRunning());
+        QVERIFY(runner.start(plan));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, 5000);
+        QTRY_COMPARE(events.size(), 8);
     }
 };
 

@@ -1,4 +1,5 @@
 // The page's run sent through the ODBC driver to the TDS test server.
+#include "tests/support/workspace.h"
 #include "tests/support/slots.h"
 #include "db/odbcconnection.h"
 #include "run/batches.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,26 +52,47 @@ const QString finished = QStringLiteral("information: Finished !");
 // A page with its own state, run against `server`'s database "fixture".
 struct Bench
 {
-    SharedState state;
+    Workspace state{[] { return db::MakeOdbcConnection(); }};
     TRunSQLF page;
     FakeDialogs dialogs;
 
     Bench(const TdsServer& server, const QList<TColumnRec>& columns, std::int32_t seed = 1)
     {
-        state.ColumnCatalogue = {TColumnRec{}, TColumnRec{}};
+        TData catalogue = {TColumnRec{}, TColumnRec{}};
         for (const TColumnRec& c : columns)
-            state.ColumnCatalogue.append(c);
-        state.ConnectionString = server.connectionString();
-        state.CatalogueConnectionString = state.ConnectionString;
-        state.RandomSeed = seed;
-        state.connect = [] { return db::MakeOdbcConnection(); };
+            catalogue.append(c);
+        test::load(state, catalogue, server.connectionString());
+        state.setSeed(seed);
         page.SetSource(state);
     }
+    // The log below the line that names the target.
     QString log()
     {
-        return page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        const QString text = page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        return text.startsWith(QStringLiteral("Masking ")) ? text.section(u'\n', 1) : text;
     }
-    void run() { page.Button7Click(); }
+    // What was shown besides the confirmation.
+    QStringList messages() const
+    {
+        QStringList out = dialogs.texts();
+        out.removeIf([](const QString& t) { return t.startsWith(QStringLiteral("confirm")); });
+        return out;
+    }
+    bool ended()
+    {
+        return QTest::qWaitFor(
+            [&] {
+                return !page.isRunning() &&
+                       page.findChild<QPushButton*>(QStringLiteral("Button7"))->isEnabled();
+            },
+            20000);
+    }
+    void start() { page.Button7Click(); }
+    void run()
+    {
+        start();
+        QVERIFY(ended());
+    }
 };
 
 QString lines(const QStringList& l)
@@ -96,8 +119,9 @@ private slots:
                              column(QStringLiteral("dbo.T"), QStringLiteral("d"), 2000),
                              column(QStringLiteral("dbo.T"), QStringLiteral("e"), 3000)});
         bench.run();
-        QCOMPARE(server.batches(), QStringList({install, drop}));
-        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+        QVERIFY(server.batches().isEmpty());
+        QCOMPARE(bench.messages(), QStringList({QStringLiteral(
+                                       "information: No column is masked: there is nothing to run.")}));
         QVERIFY(bench.log().isEmpty());
     }
 
@@ -119,7 +143,9 @@ private slots:
         QCOMPARE(bench.log(),
                  lines({success(a), failed(b), QStringLiteral("     Invalid column name 'gone'."),
                         success(c)}));
-        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+        QCOMPARE(bench.messages(),
+                 QStringList({QStringLiteral("warning: Finished with failures: 2 of 3 columns "
+                                             "succeeded, 1 failed.")}));
         // One connection for the whole run.
         QSet<int> connections;
         for (const TdsServer::Batch& batch : server.records())
@@ -148,8 +174,7 @@ private slots:
         QCOMPARE(bench.log(), lines({success(a), success(b)}));
     }
 
-    // A missing word list ends the run with the function left on the server;
-    // the next run's installation finds it there and the run removes it.
+    // A missing word list ends the run; the function is dropped all the same.
     void missingWordList()
     {
         QTemporaryDir dir;
@@ -165,9 +190,9 @@ private slots:
         const TColumnRec c = column(QStringLiteral("dbo.T"), QStringLiteral("c"), 1009);
         Bench bench(server, {a, b, c});
         bench.run();
-        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1)}));
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), drop}));
         QCOMPARE(bench.log(), success(a));
-        QCOMPARE(bench.dialogs.texts(),
+        QCOMPARE(bench.messages(),
                  QStringList({QStringLiteral(
                      "information: File names.txt with virtual data does not exist. ")}));
 
@@ -185,11 +210,11 @@ private slots:
                  QStringList({install, batchOf(a, 1), batchOf(b, 1), batchOf(c, 1), drop}));
         QVERIFY(server.batches().at(2).contains(QStringLiteral("Ann;Bo;Cy;")));
         QCOMPARE(bench.log(), lines({success(a), success(b), success(c)}));
-        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+        QCOMPARE(bench.messages(), QStringList({finished}));
     }
 
     // A batch that stalls past the command time-out fails its column, and
-    // the next column runs on the same connection.
+    // the next column runs on the same connection; a fast column has no time line.
     void stalledBatch()
     {
         TdsServer server(TdsServer::defaultFixture(R"([{"match": "[slow]", "stall": 20}])"));
@@ -205,12 +230,16 @@ private slots:
 
         QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), cleanup, batchOf(b, 1), drop}));
         const QStringList log = bench.log().split(u'\n');
-        QCOMPARE(log.size(), 3);
+        QCOMPARE(log.size(), 4);
         QCOMPARE(log.at(0), failed(a));
         QVERIFY2(log.at(1).startsWith(QStringLiteral("     ")) && log.at(1).size() > 5,
                  qPrintable(log.at(1)));
-        QCOMPARE(log.at(2), success(b));
-        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+        // Over a second: the column's time follows, indented as a reason.
+        QVERIFY2(log.at(2).startsWith(QStringLiteral("     took 1.")), qPrintable(log.at(2)));
+        QCOMPARE(log.at(3), success(b));
+        QCOMPARE(bench.messages(),
+                 QStringList({QStringLiteral("warning: Finished with failures: 1 of 2 columns "
+                                             "succeeded, 1 failed.")}));
     }
 
     // The server fails a batch after part of it ran: the column is logged
@@ -238,7 +267,9 @@ private slots:
         for (const TdsServer::Batch& batch : server.records())
             connections << batch.connection;
         QCOMPARE(connections.size(), 1);
-        QCOMPARE(bench.dialogs.texts(), QStringList({finished}));
+        QCOMPARE(bench.messages(),
+                 QStringList({QStringLiteral("warning: Finished with failures: 1 of 2 columns "
+                                             "succeeded, 1 failed.")}));
     }
 
     // A foreign-key draw reports the rows that kept their values under the
@@ -276,9 +307,9 @@ private slots:
         QCOMPARE(log.at(0), success(a));
         QCOMPARE(log.at(1), failed(b));
         QCOMPARE(log.at(3), failed(c));
-        QCOMPARE(bench.dialogs.shown.size(), 1);
-        QCOMPARE(bench.dialogs.shown.first().kind, QStringLiteral("error"));
-        QVERIFY(!bench.dialogs.shown.first().text.isEmpty());
+        QCOMPARE(bench.messages().size(), 1);
+        QVERIFY(bench.messages().first().startsWith(QStringLiteral("error: ")));
+        QVERIFY(bench.messages().first().size() > 7);
     }
 
     // Each run reads the catalogue's database at the click: after a login
@@ -290,8 +321,8 @@ private slots:
         const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109);
         Bench bench(server, {a});
         bench.run();
-        bench.state.ConnectionString = server.connectionString(QStringLiteral("other"));
-        bench.state.CatalogueConnectionString = bench.state.ConnectionString;
+        test::load(bench.state, TData(bench.state.catalogue()),
+                   server.connectionString(QStringLiteral("other")));
         bench.run();
 
         const QList<TdsServer::Batch> records = server.records();
@@ -301,7 +332,54 @@ private slots:
         for (int i = 3; i < 6; ++i)
             QCOMPARE(records.at(i).database, QStringLiteral("other"));
         QCOMPARE(bench.log(), success(a));
-        QCOMPARE(bench.dialogs.texts(), QStringList({finished, finished}));
+        QCOMPARE(bench.messages(), QStringList({finished, finished}));
+    }
+
+    // Stop during a batch that the server holds: the cancel reaches the
+    // server, the column is logged FAILED with the stop's reason, the next
+    // column is never sent, the split function is dropped, and all of it
+    // within a second of the click.
+    void stopDuringAStalledBatch()
+    {
+        TdsServer server(TdsServer::defaultFixture(R"([{"match": "[b]", "stall": 30}])"));
+        QVERIFY(server.started());
+        const TColumnRec a = column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109);
+        const TColumnRec b = column(QStringLiteral("dbo.T"), QStringLiteral("b"), 109);
+        const TColumnRec c = column(QStringLiteral("dbo.T"), QStringLiteral("c"), 109);
+        Bench bench(server, {a, b, c});
+        bench.start();
+        QTRY_VERIFY_WITH_TIMEOUT(server.batches().size() == 3, 10000);
+        QTest::qWait(200); // the batch is on the server, held
+        QVERIFY(bench.page.isRunning());
+
+        QElapsedTimer clock;
+        clock.start();
+        bench.page.stopClick();
+        QVERIFY(bench.ended());
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+
+        QCOMPARE(server.batches(), QStringList({install, batchOf(a, 1), batchOf(b, 1), cleanup, drop}));
+        QCOMPARE(bench.log(), lines({success(a), QStringLiteral("Stopping..."), failed(b),
+                                     QStringLiteral("     Stopped by the operator.")}));
+        QCOMPARE(bench.messages(),
+                 QStringList({QStringLiteral("warning: Stopped by the operator: 1 of 3 columns "
+                                             "succeeded, 1 failed, 1 not run.")}));
+    }
+
+    // The confirmation names the server and the database that the
+    // catalogue was read from.
+    void confirmationNamesTheServer()
+    {
+        TdsServer server;
+        QVERIFY(server.started());
+        Bench bench(server, {column(QStringLiteral("dbo.T"), QStringLiteral("a"), 109)});
+        bench.dialogs.confirmAnswers.enqueue(false);
+        bench.run();
+        QCOMPARE(bench.dialogs.texts().size(), 1);
+        QVERIFY(bench.dialogs.texts().first().startsWith(
+            QStringLiteral("confirm Run: Masking 1 column in 1 table of database [fixture] on "
+                           "server [127.0.0.1,%1].").arg(server.port())));
+        QVERIFY(server.batches().isEmpty());
     }
 };
 

@@ -524,6 +524,8 @@ Fields usualFields(int code)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Fields)
+
 class TestBlocks : public QObject
 {
     Q_OBJECT
@@ -731,8 +733,6 @@ private:
 
     QTemporaryDir m_dir;
 };
-
-Q_DECLARE_METATYPE(Fields)
 
 QTEST_GUILESS_MAIN(TestBlocks)
 #include "test_blocks.moc"

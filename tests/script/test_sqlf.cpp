@@ -1,3 +1,5 @@
+#include "tests/support/workspace.h"
+#include "script/scriptfile.h"
 #include "script/generator.h"
 #include "script/sqlf.h"
 #include "tests/support/fakedialogs.h"
@@ -51,10 +53,11 @@ private slots:
 
     void init()
     {
-        m_state = SharedState{};
-        m_state.ColumnCatalogue = {TColumnRec{}, TColumnRec{}};
+        m_state = std::make_unique<Workspace>();
+        m_cat = {TColumnRec{}, TColumnRec{}};
+        apply();
         m_page = std::make_unique<TSQLF>();
-        m_page->SetSource(m_state);
+        m_page->SetSource(*m_state);
         m_memo = m_page->findChild<QPlainTextEdit*>(u"Memo1"_s);
         m_generate = m_page->findChild<QPushButton*>(u"BtGenSQL"_s);
         m_save = m_page->findChild<QPushButton*>(u"BtSSQLSave"_s);
@@ -72,9 +75,11 @@ private slots:
     // The saved file is the generated script, byte for byte, plus one CR LF.
     void generateAndSave()
     {
-        m_state.ColumnCatalogue << slot(1007, u"a b"_s, u"names"_s) << slot(2, u"c"_s, u"3"_s)
+        m_cat << slot(1007, u"a b"_s, u"names"_s) << slot(2, u"c"_s, u"3"_s)
                                 << slot(101, u"d"_s, u"42"_s);
-        const auto expected = script::GenerateScript(m_state.ColumnCatalogue, 1);
+        apply();
+        const auto expected = script::BuildScriptText(
+            m_cat, {u"db1"_s, u"shop"_s, 1, QDate::currentDate()});
         QVERIFY(!expected.error);
         QTest::mouseClick(m_generate, Qt::LeftButton);
 
@@ -87,24 +92,29 @@ private slots:
         QCOMPARE(options.directory, QDir::currentPath());
         QCOMPARE(options.filter, u"Text file | *.txt;;SQL script | *.sql"_s);
         QCOMPARE(options.defaultSuffix, u"txt"_s);
-        QCOMPARE(readAll(path), QByteArray(expected.script.toUtf8() + "\r\n"));
+        QCOMPARE(readAll(path), script::ScriptFileBytes(expected.text));
+        QVERIFY(readAll(path).startsWith("-- Corvane masking script\r\n-- Database: shop\r\n"
+                                         "-- Server: db1\r\n-- Seed: 1\r\n"));
     }
 
     // The seed is the one of the moment of the click.
     void seedOfTheMoment()
     {
-        m_state.ColumnCatalogue << slot(109, u"c"_s);
-        m_state.RandomSeed = -5;
+        m_cat << slot(109, u"c"_s);
+        apply();
+        m_state->setSeed(-5);
         m_generate->click();
-        QVERIFY(m_memo->toPlainText().startsWith(u"declare @r float \n set @r=rand(-5)\n"_s));
-        m_state.RandomSeed = 0;
+        QVERIFY(m_memo->toPlainText().contains(u"\n-- Seed: -5\n"_s));
+        QVERIFY(m_memo->toPlainText().contains(u"USE [shop]\n\ndeclare @r float \n set @r=rand(-5)\n"_s));
+        m_state->setSeed(0);
         m_generate->click();
-        QVERIFY(m_memo->toPlainText().startsWith(u"declare @r float \n set @r=rand(0)\n"_s));
+        QVERIFY(m_memo->toPlainText().contains(u"USE [shop]\n\ndeclare @r float \n set @r=rand(0)\n"_s));
     }
 
     void nothingMaskedSavesOneLineEnd()
     {
-        m_state.ColumnCatalogue << slot(0, u"c"_s) << slot(1006, u"d"_s);
+        m_cat << slot(0, u"c"_s) << slot(1006, u"d"_s);
+        apply();
         test::FakeDialogs dialogs;
         const QString path = m_dir.filePath(u"empty.txt"_s);
         dialogs.fileAnswers.enqueue(path);
@@ -116,7 +126,8 @@ private slots:
     // Save writes what the operator typed, not a new generation.
     void savesEditedMemo()
     {
-        m_state.ColumnCatalogue << slot(109, u"c"_s);
+        m_cat << slot(109, u"c"_s);
+        apply();
         m_generate->click();
         m_memo->setPlainText(u"update x set [y]=1\n\ngo"_s);
         test::FakeDialogs dialogs;
@@ -128,7 +139,8 @@ private slots:
 
     void cancelWritesNothing()
     {
-        m_state.ColumnCatalogue << slot(109, u"c"_s);
+        m_cat << slot(109, u"c"_s);
+        apply();
         test::FakeDialogs dialogs;
         m_save->click();
         QCOMPARE(dialogs.texts(), QStringList{u"save: Save your SQL file"_s});
@@ -139,21 +151,24 @@ private slots:
     // One message, and the memo holds what came before the missing list.
     void missingWordList()
     {
-        m_state.ColumnCatalogue << slot(109, u"a"_s) << slot(9, u"b"_s) << slot(1007, u"c"_s, u"gone"_s)
+        m_cat << slot(109, u"a"_s) << slot(9, u"b"_s) << slot(1007, u"c"_s, u"gone"_s)
                                 << slot(109, u"d"_s) << slot(109, u"e"_s);
+        apply();
         test::FakeDialogs dialogs;
         m_generate->click();
         QCOMPARE(dialogs.texts(),
                  QStringList{u"information: File gone.txt with virtual data does not exist. "_s});
         QString expected = script::BuildPreamble(1) + *script::BuildBlock(slot(109, u"a"_s)) +
                            u"\r\n\r\n"_s + *script::BuildBlock(slot(9, u"b"_s)) + u"\r\n\r\n"_s;
-        QCOMPARE(m_memo->toPlainText(), expected.replace(u"\r\n"_s, u"\n"_s));
+        QVERIFY(m_memo->toPlainText().startsWith(u"-- Corvane masking script\n"_s));
+        QVERIFY(m_memo->toPlainText().endsWith(expected.replace(u"\r\n"_s, u"\n"_s)));
     }
 
     // A save that had to generate first stops when the generation failed.
     void failedGenerationIsNotSaved()
     {
-        m_state.ColumnCatalogue << slot(1, u"c"_s, u"yesterday"_s);
+        m_cat << slot(1, u"c"_s, u"yesterday"_s);
+        apply();
         test::FakeDialogs dialogs;
         m_save->click();
         QCOMPARE(dialogs.texts(), QStringList{u"error: 'yesterday' is not a valid date (table dbo.T, column c)"_s});
@@ -161,7 +176,8 @@ private slots:
 
     void writeFailure()
     {
-        m_state.ColumnCatalogue << slot(109, u"c"_s);
+        m_cat << slot(109, u"c"_s);
+        apply();
         test::FakeDialogs dialogs;
         dialogs.fileAnswers.enqueue(m_dir.filePath(u"no/such/folder/out.txt"_s));
         m_save->click();
@@ -177,7 +193,10 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    SharedState m_state;
+    void apply() { test::load(*m_state, m_cat, u"Data Source=db1;Initial Catalog=shop"_s); }
+
+    std::unique_ptr<Workspace> m_state;
+    TData m_cat;
     std::unique_ptr<TSQLF> m_page;
     QPlainTextEdit* m_memo = nullptr;
     QPushButton* m_generate = nullptr;

@@ -17,18 +17,29 @@ public:
 
     struct Shown
     {
-        QString kind; // "message", "information", "error", "save", "open"
+        QString kind; // "message", "information", "warning", "confirm <button>", "error", "save", "open"
         QString text; // the message, or the dialog's title
         ui::FileDialogOptions options;
     };
 
     QList<Shown> shown;
     QQueue<QString> fileAnswers;
+    // Answers to confirmations; an empty queue confirms.
+    QQueue<bool> confirmAnswers;
 
     void message(QWidget*, const QString& text) override { shown.append({QStringLiteral("message"), text, {}}); }
     void information(QWidget*, const QString& text) override
     {
         shown.append({QStringLiteral("information"), text, {}});
+    }
+    void warning(QWidget*, const QString& text) override
+    {
+        shown.append({QStringLiteral("warning"), text, {}});
+    }
+    bool confirm(QWidget*, const QString& text, const QString& acceptCaption) override
+    {
+        shown.append({QStringLiteral("confirm ") + acceptCaption, text, {}});
+        return confirmAnswers.isEmpty() || confirmAnswers.dequeue();
     }
     void error(QWidget*, const QString& text) override { shown.append({QStringLiteral("error"), text, {}}); }
     QString saveFileName(QWidget*, const ui::FileDialogOptions& o) override

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace corvane::ui {
@@ -42,6 +44,22 @@ public:
     void message(QWidget* parent, const QString& text) override
     {
         QMessageBox::information(parent, QApplication::applicationName(), text);
+    }
+    void warning(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::warning(parent, QApplication::applicationName(), text);
+    }
+    bool confirm(QWidget* parent, const QString& text, const QString& acceptCaption) override
+    {
+        QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text,
+                        QMessageBox::NoButton, parent);
+        QPushButton* accept = box.addButton(acceptCaption, QMessageBox::AcceptRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        // A stray Enter must not change a database.
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == accept;
     }
     void information(QWidget* parent, const QString& text) override
     {
@@ -101,6 +119,16 @@ void showError(QWidget* parent, const Error& error)
         dialogs().information(parent, error.message);
     else
         dialogs().error(parent, error.message);
+}
+
+QString saveTextFileName(QWidget* parent, const QString& title)
+{
+    FileDialogOptions options;
+    options.title = title;
+    options.directory = QDir::currentPath();
+    options.filter = QStringLiteral("Text file | *.txt");
+    options.defaultSuffix = QStringLiteral("txt");
+    return dialogs().saveFileName(parent, options);
 }
 
 } // namespace corvane::ui

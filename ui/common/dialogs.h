@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/result.h"
+#include "base/result.h"
 
 #include <QString>
 
@@ -27,6 +27,11 @@ public:
     virtual void message(QWidget* parent, const QString& text) = 0;
     // An information message box with an OK button.
     virtual void information(QWidget* parent, const QString& text) = 0;
+    // A message with the warning icon: a command ended, but not as asked.
+    virtual void warning(QWidget* parent, const QString& text) = 0;
+    // Asks before an irreversible step: true only when the operator presses
+    // the button captioned `acceptCaption`; Cancel is the default.
+    virtual bool confirm(QWidget* parent, const QString& text, const QString& acceptCaption) = 0;
     // The application's error box: the error's own text.
     virtual void error(QWidget* parent, const QString& text) = 0;
     // Empty when the operator cancels.
@@ -34,6 +39,10 @@ public:
     // Only an existing file can be chosen; empty when the operator cancels.
     virtual QString openFileName(QWidget* parent, const FileDialogOptions& options) = 0;
 };
+
+// Asks where to save a text file ("Text file | *.txt"), starting in the
+// current folder; empty when the operator cancels.
+QString saveTextFileName(QWidget* parent, const QString& title);
 
 // The dialogs in use; the real ones unless a test installed others.
 Dialogs& dialogs();

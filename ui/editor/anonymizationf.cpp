@@ -406,17 +406,17 @@ void TAnonymizationF::connectControls()
     editor::watchInput(Label11, std::nullopt, [this] { Label11Click(); });
 }
 
-void TAnonymizationF::SetData(SharedState& state)
+void TAnonymizationF::SetData(Workspace& workspace)
 {
-    m_state = &state;
+    m_workspace = &workspace;
 }
 
-TColumnRec* TAnonymizationF::currentSlot()
+const TColumnRec* TAnonymizationF::currentSlot() const
 {
     // The catalogue may have been reloaded, shorter, since the slot was shown.
-    if (!m_state || m_index < 0 || m_index >= m_state->ColumnCatalogue.size())
+    if (!m_workspace || m_index < 0 || m_index >= m_workspace->catalogue().size())
         return nullptr;
-    return &m_state->ColumnCatalogue[m_index];
+    return &m_workspace->catalogue().at(m_index);
 }
 
 void TAnonymizationF::ShowColumn(int index)
@@ -555,8 +555,8 @@ bool TAnonymizationF::perform(const Outcome& outcome, QRadioButton* radio)
 {
     switch (outcome.kind) {
     case Outcome::Kind::Store:
-        if (TColumnRec* slot = currentSlot())
-            outcome.applyTo(*slot);
+        if (currentSlot())
+            m_workspace->editSlot(m_index, [&](TColumnRec& slot) { outcome.applyTo(slot); });
         return true;
     case Outcome::Kind::Keep: return false;
     case Outcome::Kind::Fail: ui::showError(this, outcome.error); return false;
@@ -616,7 +616,7 @@ void TAnonymizationF::offerKeyValues(const TColumnRec& slot, QComboBox* values, 
     if (ForeignKeyHint == 1)
         ui::dialogs().message(this, editor::ForeignKeyHintText);
     const Result<QStringList> keys =
-        editor::readKeyValues(m_state->connect, keyValueConnectionString(), column);
+        editor::readKeyValues(m_workspace->connector(), keyValueConnectionString(), column);
     if (!keys) {
         ui::showError(this, keys.error());
         return;
@@ -626,11 +626,8 @@ void TAnonymizationF::offerKeyValues(const TColumnRec& slot, QComboBox* values, 
 
 QString TAnonymizationF::keyValueConnectionString() const
 {
-    // The values must come from the database the catalogue was read from,
-    // also after a login that was cancelled and emptied ConnectionString.
-    if (!m_state->CatalogueConnectionString.isEmpty())
-        return m_state->CatalogueConnectionString;
-    return m_state->ConnectionString;
+    // The values must come from the database the catalogue was read from.
+    return m_workspace->connectionString();
 }
 
 void TAnonymizationF::chooseKeyValue(QLineEdit* constant, QRadioButton* radio, const QString& value)

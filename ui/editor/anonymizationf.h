@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/methods.h"
-#include "catalogue/sharedstate.h"
+#include "catalogue/workspace.h"
 
 #include <QWidget>
 
@@ -34,9 +34,9 @@ class TAnonymizationF : public QWidget
 public:
     explicit TAnonymizationF(QWidget* parent = nullptr);
 
-    // Works on state.ColumnCatalogue; the FK value lists connect with the
-    // connection string of the moment.
-    void SetData(SharedState& state);
+    // Works on the workspace's catalogue; the FK value lists connect to the
+    // database the catalogue was read from.
+    void SetData(Workspace& workspace);
     // Makes slot `index` the current slot and shows it without storing anything.
     void ShowColumn(int index);
     QTabWidget* PageControl1() const { return m_pageControl; }
@@ -178,7 +178,7 @@ private:
     // date does not read, after saying so.
     bool showParameter(const MethodInfo& method, int param, QWidget* control, const QString& text);
 
-    TColumnRec* currentSlot();
+    const TColumnRec* currentSlot() const;
     // Carries out a store action's outcome; true when it stored.
     bool perform(const editor::Outcome& outcome, QRadioButton* radio);
     // Checks `radio` as its edit or picker was used, and runs its store action.
@@ -195,7 +195,7 @@ private:
     // and watches the folder for the next change.
     void refreshWordLists();
 
-    SharedState* m_state = nullptr;
+    Workspace* m_workspace = nullptr;
     int m_index = -1;
     QTabWidget* m_pageControl = nullptr;
     std::array<QButtonGroup*, 4> m_groups{};

@@ -16,11 +16,10 @@ QString keyValueQuery(const TColumnRec& slot)
 Result<QStringList> readKeyValues(const db::ConnectionFactory& connect,
                                   const QString& connectionString, const TColumnRec& slot)
 {
-    if (!connect)
-        return Error::failure(QStringLiteral("No database connection is available."));
-    const std::unique_ptr<db::Connection> connection = connect();
-    if (const Status opened = connection->open(connectionString); !opened)
+    auto opened = db::openConnection(connect, connectionString);
+    if (!opened)
         return opened.error();
+    const std::unique_ptr<db::Connection> connection = std::move(*opened);
     QStringList values;
     {
         Result<std::unique_ptr<db::Query>> query = connection->query(keyValueQuery(slot));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "catalogue/consttypes.h"
+#include "base/result.h"
 #include "catalogue/methods.h"
-#include "catalogue/result.h"
 
 #include <QDate>
 #include <QString>

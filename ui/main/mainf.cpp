@@ -16,6 +16,7 @@
 #include "ui/views/listf.h"
 #include "ui/views/selectf.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,6 +29,7 @@
 #include <QStackedLayout>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThread>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -57,10 +59,12 @@ QTableWidgetItem* readOnlyItem(const QString& text)
 } // namespace
 
 TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
-    : QMainWindow(parent), m_runDialog([](QDialog& dialog) { return dialog.exec(); })
+    : QMainWindow(parent),
+      m_workspace(new Workspace(std::move(connect), this)),
+      m_runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
     initMainResources();
-    m_state.connect = std::move(connect);
+    QObject::connect(m_workspace, &Workspace::catalogueReplaced, this, &TMainF::catalogueReplaced);
     setObjectName(QStringLiteral("MainF"));
     setWindowTitle(QStringLiteral("Corvane"));
 
@@ -103,11 +107,7 @@ void TMainF::fitToScreen()
     resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
-TMainF::~TMainF()
-{
-    // The pages hold the shared state by reference: they go first, while it lives.
-    delete takeCentralWidget();
-}
+TMainF::~TMainF() = default;
 
 void TMainF::buildMenu()
 {
@@ -125,10 +125,12 @@ void TMainF::buildMenu()
     file->setObjectName(QStringLiteral("File1"));
     item(file, QStringLiteral("&Save project"), QStringLiteral("Saveproject1"),
          &TMainF::Saveproject1Click, QKeySequence::Save);
-    item(file, QStringLiteral("&Load project"), QStringLiteral("Loadproject1"),
-         &TMainF::Loadproject1Click, QKeySequence::Open);
-    item(file, QStringLiteral("Log&in"), QStringLiteral("Login1"), &TMainF::Button1Click);
-    item(file, QStringLiteral("Set s&eed"), QStringLiteral("Setseed1"), &TMainF::Setseed1Click);
+    m_catalogueActions << item(file, QStringLiteral("&Load project"), QStringLiteral("Loadproject1"),
+                               &TMainF::Loadproject1Click, QKeySequence::Open);
+    m_catalogueActions << item(file, QStringLiteral("Log&in"), QStringLiteral("Login1"),
+                               &TMainF::Button1Click);
+    m_catalogueActions << item(file, QStringLiteral("Set s&eed"), QStringLiteral("Setseed1"),
+                               &TMainF::Setseed1Click);
     item(file, QStringLiteral("&Close"), QStringLiteral("Close1"), &TMainF::Close1Click);
 
     QMenu* virtualData = bar->addMenu(QStringLiteral("&Virtual data"));
@@ -171,7 +173,10 @@ QWidget* TMainF::buildTreeSide()
     layout->setContentsMargins(4, 4, 4, 4);
 
     m_treeModel = new SchemaTreeModel(this);
-    m_treeModel->setCatalogue(&m_state.ColumnCatalogue);
+    m_treeModel->setCatalogue(&m_workspace->catalogue());
+    // The tree marks masked columns: it follows the choices as they change.
+    connect(m_workspace, &Workspace::methodChanged, m_treeModel, &SchemaTreeModel::choiceChanged);
+    connect(m_workspace, &Workspace::choicesReplaced, m_treeModel, &SchemaTreeModel::choicesChanged);
 
     TreeFilter = new QLineEdit(side);
     TreeFilter->setObjectName(QStringLiteral("TreeFilter"));
@@ -298,7 +303,7 @@ void TMainF::FormCreate()
     }
     MyPageControl1Change();
     Button1Click();
-    m_state.RandomSeed = DefaultSeed;
+    m_workspace->setSeed(DefaultSeed);
 }
 
 void TMainF::clearTree()
@@ -306,50 +311,84 @@ void TMainF::clearTree()
     m_treeModel->clear();
     // The facts and the table named a node that no longer exists.
     VList->setRowCount(0);
-    m_state.CurrentTable.clear();
+    m_workspace->setCurrentTable(QString());
 }
 
 void TMainF::Button1Click()
 {
-    if (m_connection)
-        m_connection->close();
+    // A second click while the catalogue is read is refused, not queued.
+    if (isBusy())
+        return;
     clearTree();
-    m_state.ConnectionString.clear();
 
+    QString connectionString;
     {
-        TLoginF dialog(m_state.connect, this);
-        dialog.SetResultTarget(&m_state.ConnectionString);
+        TLoginF dialog(m_workspace->connector(), this);
+        dialog.SetResultTarget(&connectionString);
         const settings::LoginFields last = settings::lastLogin(m_settings);
         dialog.setFields(last.server, last.database, last.login);
         runDialog(dialog);
-        if (!m_state.ConnectionString.isEmpty())
+        if (!connectionString.isEmpty())
             settings::rememberLogin(m_settings,
                                     {dialog.EdServerName->text(), dialog.EdDatabaseName->text(),
                                      dialog.EdLogin->text()});
     }
-    if (m_state.ConnectionString.isEmpty())
+    if (connectionString.isEmpty())
         return;
 
     MyPageControl1->setEnabled(true);
-    if (!m_connection && m_state.connect)
-        m_connection = m_state.connect();
-    if (!m_connection) {
-        ui::showError(this, Error::failure(QStringLiteral("No database connection is available.")));
-        return;
-    }
-    SchemaTree tree;
-    const Status loaded =
-        LoadCatalogue(*m_connection, m_state.ConnectionString, m_state.ColumnCatalogue, tree);
+    // Reading the schema waits on the server: on a worker, so that the
+    // window keeps painting and answering while it does.
+    m_loading = true;
+    updateLocks();
+    auto result = std::make_shared<Result<LoadedDatabase>>(Error::failure(QString()));
+    QThread* worker = QThread::create(
+        [result, connect = m_workspace->connector(), connectionString] {
+            *result = LoadDatabase(connect, connectionString);
+        });
+    connect(worker, &QThread::finished, this, [this, worker, result] {
+        worker->deleteLater();
+        loadFinished(*result);
+    });
+    worker->start();
+}
+
+void TMainF::loadFinished(const Result<LoadedDatabase>& loaded)
+{
+    m_loading = false;
+    updateLocks();
     if (!loaded) {
         ui::showError(this, loaded.error());
         return;
     }
-    m_state.CatalogueConnectionString = m_state.ConnectionString;
-    m_treeModel->setTree(std::move(tree));
+    m_workspace->replace(loaded.value());
+}
 
+void TMainF::catalogueReplaced()
+{
+    m_treeModel->setTree(m_workspace->tree());
     const QModelIndex database = m_treeModel->indexOf(0);
     TreeView1->expand(database);
     TreeView1->setCurrentIndex(database);
+}
+
+void TMainF::setRunning(bool running)
+{
+    m_running = running;
+    updateLocks();
+}
+
+void TMainF::updateLocks()
+{
+    const bool busy = isBusy();
+    for (QAction* action : std::as_const(m_catalogueActions))
+        action->setEnabled(!busy);
+    // The editor would change the catalogue under the run.
+    PanScrambling->setEnabled(!busy);
+    if (m_loading)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
 }
 
 void TMainF::TreeView1Change(const QModelIndex& node)
@@ -357,7 +396,7 @@ void TMainF::TreeView1Change(const QModelIndex& node)
     const int level = m_treeModel->level(node);
     if (level < 0) {
         VList->setRowCount(0);
-        m_state.CurrentTable.clear();
+        m_workspace->setCurrentTable(QString());
         if (m_select)
             m_select->ShowTableName();
         m_treeModel->choiceChanged(std::exchange(m_shownNode, -1));
@@ -373,11 +412,11 @@ void TMainF::TreeView1Change(const QModelIndex& node)
     }
 
     if (level == SchemaTree::ColumnLevel)
-        m_state.CurrentTable = nodes.at(nodes.at(absolute).parent).text;
+        m_workspace->setCurrentTable(nodes.at(nodes.at(absolute).parent).text);
     else if (level == SchemaTree::TableLevel)
-        m_state.CurrentTable = nodes.at(absolute).text;
+        m_workspace->setCurrentTable(nodes.at(absolute).text);
     else
-        m_state.CurrentTable.clear();
+        m_workspace->setCurrentTable(QString());
     // The preview's label names the table that "Select table" would show.
     if (m_select)
         m_select->ShowTableName();
@@ -392,7 +431,7 @@ void TMainF::TreeView1Change(const QModelIndex& node)
 
 void TMainF::fillVList(int slot)
 {
-    const TData& catalogue = m_state.ColumnCatalogue;
+    const TData& catalogue = m_workspace->catalogue();
     if (slot < 0 || slot >= catalogue.size())
         return;
     const TColumnRec& rec = catalogue.at(slot);
@@ -436,7 +475,7 @@ void TMainF::MyPageControl1Change()
     if (!m_anonymization && active == TsAnonymization) {
         m_anonymization = new TAnonymizationF(PanScrambling);
         embed(PanScrambling, m_anonymization);
-        m_anonymization->SetData(m_state);
+        m_anonymization->SetData(*m_workspace);
         if (const int node = selectedNode(); node >= 0)
             m_anonymization->ShowColumn(node);
         if (QTabWidget* sheets = m_anonymization->PageControl1())
@@ -446,7 +485,7 @@ void TMainF::MyPageControl1Change()
     if (!m_sql && active == TsSQL) {
         m_sql = new TSQLF(PaSQL);
         embed(PaSQL, m_sql);
-        m_sql->SetSource(m_state);
+        m_sql->SetSource(*m_workspace);
         m_sql->SetSaveFolder(
             [this] { return settings::lastFolder(m_settings, settings::ScriptFolder); },
             [this](const QString& file) {
@@ -457,23 +496,21 @@ void TMainF::MyPageControl1Change()
     if (!m_runSql && active == TsRunSQL) {
         m_runSql = new TRunSQLF(PaRunSQL);
         embed(PaRunSQL, m_runSql);
-        m_runSql->SetSource(m_state);
+        m_runSql->SetSource(*m_workspace);
+        connect(m_runSql, &TRunSQLF::runningChanged, this, &TMainF::setRunning);
         m_runSql->show();
     }
     if (!m_list && active == TsList) {
         m_list = new TListF(PaList);
         embed(PaList, m_list);
-        m_list->SetCatalogue(m_state.ColumnCatalogue);
-        m_list->RefreshList();
+        // The list follows the workspace: it is current whenever it is shown.
+        m_list->SetCatalogue(*m_workspace);
         m_list->show();
-    } else if (m_list && active == TsList) {
-        // A page created just above is already fresh.
-        m_list->RefreshList();
     }
     if (!m_select && active == TsSelect) {
         m_select = new TSelectF(PaSelect);
         embed(PaSelect, m_select);
-        m_select->SetTableSource(m_state);
+        m_select->SetTableSource(*m_workspace);
         m_select->show();
     }
 }
@@ -487,7 +524,7 @@ void TMainF::Saveproject1Click()
     if (name.isEmpty())
         return;
     settings::rememberFolder(m_settings, settings::ProjectFolder, name);
-    ui::succeeded(this, TLoadSave().SaveProject(name, m_state.ColumnCatalogue));
+    ui::succeeded(this, TLoadSave().SaveProject(name, m_workspace->catalogue()));
 }
 
 void TMainF::Loadproject1Click()
@@ -498,24 +535,27 @@ void TMainF::Loadproject1Click()
                                           ProjectFilter, QString()});
     if (name.isEmpty())
         return;
+    if (isBusy())
+        return;
     settings::rememberFolder(m_settings, settings::ProjectFolder, name);
-    const Status loaded = TLoadSave().LoadProject(name, m_state.ColumnCatalogue);
-    if (!loaded) {
+    // Slots read before a line that stops the load stay loaded, as they were.
+    TData choices = m_workspace->catalogue();
+    const Status loaded = TLoadSave().LoadProject(name, choices);
+    m_workspace->replaceChoices(choices);
+    if (!loaded)
         ui::showError(this, loaded.error());
-        // An incompatible file may have filled the first slots: show them.
-        if (!loaded.error().isNotice())
-            return;
-    }
     m_treeModel->choicesChanged();
-    if (m_list)
-        m_list->RefreshList();
 }
 
 void TMainF::Setseed1Click()
 {
+    if (isBusy())
+        return;
+    std::int32_t seed = m_workspace->seed();
     TSetSeedF dialog(this);
-    dialog.Open(m_state.RandomSeed);
+    dialog.Open(seed);
     runDialog(dialog);
+    m_workspace->setSeed(seed);
 }
 
 void TMainF::Insert1Click()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/sharedstate.h"
+#include "catalogue/workspace.h"
 
 #include <QMainWindow>
 
@@ -38,7 +38,10 @@ public:
     explicit TMainF(db::ConnectionFactory connect, QWidget* parent = nullptr);
     ~TMainF() override;
 
-    SharedState& state() { return m_state; }
+    Workspace& workspace() { return *m_workspace; }
+    // True while the catalogue is read or a run goes on: the commands that
+    // would change the catalogue are refused meanwhile.
+    bool isBusy() const { return m_loading || m_running; }
     // Start-up: the list page, then the Login command, then the seed.
     void FormCreate();
 
@@ -103,14 +106,22 @@ private:
                      QWidget** page);
     void embed(QWidget* panel, QWidget* form);
     void clearTree();
+    void catalogueReplaced();
+    void loadFinished(const Result<LoadedDatabase>& loaded);
+    void setRunning(bool running);
+    void updateLocks();
     void fillVList(int slot);
     int runDialog(QDialog& dialog);
     // The absolute index of the selected node, -1 when none is.
     int selectedNode() const;
     bool selectedIsColumn() const;
 
-    SharedState m_state;
-    std::unique_ptr<db::Connection> m_connection; // the one that read the catalogue
+    // A child created before the pages, so that it outlives none of them
+    // being used: the pages only read it while the window lives.
+    Workspace* m_workspace;
+    bool m_loading = false;
+    bool m_running = false;
+    QList<QAction*> m_catalogueActions; // refused while busy
     SchemaTreeModel* m_treeModel = nullptr;
     QLabel* m_strip = nullptr;
     DialogRunner m_runDialog;

@@ -1,33 +1,28 @@
 #pragma once
 
-#include "catalogue/consttypes.h"
-
 #include <QWidget>
 
-class QTableWidget;
+class QTableView;
 
 namespace corvane {
 
-// The page "List of anonymized columns": one row per column that has a method.
+class MaskedColumnsModel;
+class Workspace;
+
+// The page "List of anonymized columns": one row per column that has a
+// method, always current with the workspace.
 class TListF : public QWidget
 {
     Q_OBJECT
 public:
     explicit TListF(QWidget* parent = nullptr);
 
-    void SetCatalogue(TData& catalogue);
-    // Rebuilds the grid from the catalogue; the catalogue is never changed.
-    void RefreshList();
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void SetCatalogue(Workspace& workspace);
+    MaskedColumnsModel* model() const { return m_model; }
 
 private:
-    void FormShow();
-
-    TData* m_catalogue = nullptr;
-    bool m_refreshOnShow = false;
-    QTableWidget* m_grid;
+    MaskedColumnsModel* m_model = nullptr;
+    QTableView* m_grid;
 };
 
 } // namespace corvane

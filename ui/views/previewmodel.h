@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/result.h"
+#include "base/result.h"
 #include "db/connection.h"
 
 #include <QAbstractTableModel>

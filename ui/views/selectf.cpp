@@ -65,35 +65,30 @@ TSelectF::TSelectF(QWidget* parent)
 
 TSelectF::~TSelectF() = default;
 
-void TSelectF::SetTableSource(SharedState& state)
+void TSelectF::SetTableSource(Workspace& workspace)
 {
-    m_state = &state;
+    m_workspace = &workspace;
 }
 
 void TSelectF::ShowTableName()
 {
-    if (m_state)
-        m_laTabel->setText(m_state->CurrentTable.isEmpty() ? QStringLiteral("Table name")
-                                                           : m_state->CurrentTable);
+    if (m_workspace)
+        m_laTabel->setText(m_workspace->currentTable().isEmpty() ? QStringLiteral("Table name")
+                                                                 : m_workspace->currentTable());
 }
 
 void TSelectF::BtSelectClick()
 {
-    if (!m_state)
+    if (!m_workspace)
         return;
     // Both are read now: a Login since the page was made changes the database.
-    const QString table = m_state->CurrentTable;
-    const QString connectionString = m_state->ConnectionString;
-
-    std::unique_ptr<db::Connection> connection;
-    if (m_state->connect)
-        connection = m_state->connect();
-    if (!connection) {
-        ui::showError(this, Error::failure(QStringLiteral("No database access is available.")));
+    const QString table = m_workspace->currentTable();
+    auto opened = db::openConnection(m_workspace->connector(), m_workspace->connectionString());
+    if (!opened) {
+        ui::showError(this, opened.error());
         return;
     }
-    if (!ui::succeeded(this, connection->open(connectionString)))
-        return;
+    std::unique_ptr<db::Connection> connection = std::move(*opened);
     if (table.isEmpty()) {
         connection->close();
         return;
@@ -107,7 +102,7 @@ void TSelectF::BtSelectClick()
     const QString caption = *database + u'.' + table;
     m_laTabel->setText(caption);
     // Copied: the catalogue may be replaced while the rows are read.
-    const TColumnRec* found = TableSlot(m_state->ColumnCatalogue, table);
+    const TColumnRec* found = TableSlot(m_workspace->catalogue(), table);
     if (!found) {
         connection->close();
         ui::showError(

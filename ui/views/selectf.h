@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/sharedstate.h"
+#include "catalogue/workspace.h"
 
 #include <QWidget>
 
@@ -23,14 +23,14 @@ public:
     ~TSelectF() override;
 
     // Reads CurrentTable and ConnectionString of `state` at each preview.
-    void SetTableSource(SharedState& state);
+    void SetTableSource(Workspace& workspace);
     void ShowTableName();
     void BtSelectClick();
 
 private:
     void fitColumns();
 
-    SharedState* m_state = nullptr;
+    Workspace* m_workspace = nullptr;
     QTableView* m_grid;
     QLabel* m_laTabel;
     QPushButton* m_btSelect;

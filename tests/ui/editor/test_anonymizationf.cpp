@@ -2,6 +2,7 @@
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
+#include "tests/support/workspace.h"
 #include "ui/editor/anonymizationf.h"
 
 #include <QButtonGroup>
@@ -150,10 +151,11 @@ private:
     }
     QRadioButton* radio(const char* name) { return control<QRadioButton>(name); }
     QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
-    TColumnRec& slot(Slot index) { return m_state.ColumnCatalogue[index]; }
+    const TColumnRec& slot(Slot index) { return m_state->catalogue().at(index); }
+    void change(Slot index, const std::function<void(TColumnRec&)>& edit) { m_state->editSlot(index, edit); }
     QStringList checkedRadios(QWidget* sheet) const;
 
-    SharedState m_state;
+    std::unique_ptr<Workspace> m_state;
     test::FakeServer m_server;
     std::unique_ptr<test::FakeDialogs> m_dialogs;
     std::unique_ptr<TAnonymizationF> m_form;
@@ -162,14 +164,11 @@ private:
 void TestAnonymizationF::init()
 {
     m_server = test::FakeServer();
-    m_state = SharedState();
-    m_state.ColumnCatalogue = fixtureCatalogue();
-    m_state.ConnectionString = QStringLiteral("Data Source=db1");
-    m_state.CatalogueConnectionString = m_state.ConnectionString;
-    m_state.connect = m_server.factory();
+    m_state = std::make_unique<Workspace>(m_server.factory());
+    test::load(*m_state, fixtureCatalogue(), QStringLiteral("Data Source=db1"));
     m_dialogs = std::make_unique<test::FakeDialogs>();
     m_form = std::make_unique<TAnonymizationF>();
-    m_form->SetData(m_state);
+    m_form->SetData(*m_state);
     m_form->resize(800, 400);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -410,10 +409,12 @@ void TestAnonymizationF::showColumnChecksRadio()
     QFETCH(QStringList, filled);
 
     for (const int method : methods) {
-        TColumnRec& target = slot(column);
-        target.method = method;
-        target.param1 = QStringLiteral("2/29/2024");
-        target.param2 = QStringLiteral("1/1/2025");
+        change(column, [&](TColumnRec& target) {
+            target.method = method;
+            target.param1 = QStringLiteral("2/29/2024");
+            target.param2 = QStringLiteral("1/1/2025");
+        });
+        const TColumnRec& target = slot(column);
         const QString before = stored(target);
 
         // Another radio checked and the controls blank first, so that showing must set them.
@@ -465,10 +466,12 @@ void TestAnonymizationF::everyStoredCodeOnItsOwnRadio()
 {
     QHash<QRadioButton*, MethodCode> owner; // the plain code each radio shows
     const auto shownRadio = [this](Slot column, MethodCode code) -> QRadioButton* {
-        TColumnRec& target = slot(column);
-        target.method = code;
-        target.param1 = QStringLiteral("2/29/2024");
-        target.param2 = QStringLiteral("1/1/2025");
+        change(column, [&](TColumnRec& target) {
+            target.method = code;
+            target.param1 = QStringLiteral("2/29/2024");
+            target.param2 = QStringLiteral("1/1/2025");
+        });
+        const TColumnRec& target = slot(column);
         const QString before = stored(target);
         showColumn(column);
         QWidget* sheet = m_form->PageControl1()->currentWidget();
@@ -542,9 +545,11 @@ void TestAnonymizationF::showColumnOfUneditedColumn()
 
 void TestAnonymizationF::showColumnOfUnreadableDate()
 {
-    slot(Born).method = 4;
-    slot(Born).param1 = QStringLiteral("31.12.2024");
-    slot(Born).param2 = QStringLiteral("1/1/2025");
+    change(Born, [](TColumnRec& s) {
+        s.method = 4;
+        s.param1 = QStringLiteral("31.12.2024");
+        s.param2 = QStringLiteral("1/1/2025");
+    });
     const QDate before = m_form->DateTimePicker3->date();
     showColumn(Born);
     QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: '31.12.2024' is not a valid date")});
@@ -561,7 +566,7 @@ void TestAnonymizationF::showColumnKeepsOtherControls()
     QCOMPARE(stored(slot(Qty)), QStringLiteral("103|-4|0"));
 
     // Another integer column showing Shuffle keeps the range edits as they were.
-    slot(CustomerId).method = 108;
+    change(CustomerId, [](TColumnRec& s) { s.method = 108; });
     showColumn(CustomerId);
     QCOMPARE(edit("Edit3")->text(), QStringLiteral("-4"));
     QCOMPARE(stored(slot(CustomerId)), QStringLiteral("108||"));
@@ -604,7 +609,7 @@ void TestAnonymizationF::nullRefusalLeavesNoRadioChecked()
     QCOMPARE(stored(slot(Name)), QStringLiteral("1000|abc|"));
 
     // Anything but exactly "NO" takes the NULL code.
-    slot(Name).isnull = QStringLiteral("no");
+    change(Name, [](TColumnRec& s) { s.isnull = QStringLiteral("no"); });
     click(radio("RadioButton18"));
     QCOMPARE(stored(slot(Name)), QStringLiteral("1009|abc|"));
 }
@@ -650,7 +655,8 @@ void TestAnonymizationF::constantTextLongerThanColumn()
     QVERIFY(m_dialogs->shown.isEmpty());
     QCOMPARE(stored(slot(Notes)), QStringLiteral("1001|a|"));
 
-    slot(Notes).char_max.clear();
+    m_dialogs->shown.clear();
+    change(Notes, [](TColumnRec& s) { s.char_max.clear(); });
     QTest::keyClick(edit("Edit6"), Qt::Key_A);
     QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: '' is not a valid integer value")});
     QCOMPARE(stored(slot(Notes)), QStringLiteral("1001|a|"));
@@ -719,10 +725,9 @@ void TestAnonymizationF::keyValueListBelongsToItsColumn()
     QVERIFY(m_form->ComboBox1->isHidden());
     QCOMPARE(m_server.sent.size(), 1);
 
-    // After a cancelled login (ConnectionString empty) the values still come
-    // from the database the catalogue was read from.
-    m_state.ConnectionString.clear();
-    m_state.CatalogueConnectionString = QStringLiteral("Data Source=db2");
+    // The values come from the database the catalogue was read from.
+    TData same = m_state->catalogue();
+    test::load(*m_state, same, QStringLiteral("Data Source=db2"));
     showColumn(CustomerId);
     click(radio("RadioButton7"));
     QCOMPARE(m_server.opened.last(), QStringLiteral("Data Source=db2"));
@@ -731,13 +736,15 @@ void TestAnonymizationF::keyValueListBelongsToItsColumn()
 
 void TestAnonymizationF::pickerClickStoresOnce()
 {
-    slot(Born).PK_table = QStringLiteral("Calendar");
-    slot(Born).PK_column = QStringLiteral("Day");
+    change(Born, [](TColumnRec& s) {
+        s.PK_table = QStringLiteral("Calendar");
+        s.PK_column = QStringLiteral("Day");
+    });
     showColumn(Born);
     // Each click stores the constant; the server is asked once for the column shown.
     for (QWidget* part : {static_cast<QWidget*>(m_form->DateTimePicker1),
                           static_cast<QWidget*>(m_form->DateTimePicker1->findChild<QLineEdit*>())}) {
-        slot(Born).method = NoMethodYet;
+        change(Born, [](TColumnRec& s) { s.method = NoMethodYet; });
         QTest::mouseClick(part, Qt::LeftButton, {}, QPoint(5, part->height() / 2));
         QCOMPARE(slot(Born).method, 5);
         QCOMPARE(m_server.sent.size(), 1);
@@ -788,7 +795,7 @@ void TestAnonymizationF::newWordListAppearsWithoutAClick()
     const WorkingDirectory dir;
     QVERIFY(dir.entered());
     TAnonymizationF form;
-    form.SetData(m_state);
+    form.SetData(*m_state);
     QComboBox* lists = form.ComboBox4;
     QCOMPARE(lists->count(), 1);
     QVERIFY(lists->itemText(0).startsWith(QStringLiteral("No word list yet")));
@@ -808,7 +815,7 @@ void TestAnonymizationF::newWordListAppearsWithoutAClick()
     form.ShowColumn(Name);
     lists->setCurrentIndex(0);
     QCOMPARE(stored(slot(Name)), QStringLiteral("1007|towns|"));
-    slot(Name).method = NoMethodYet;
+    change(Name, [](TColumnRec& s) { s.method = NoMethodYet; });
     QFile other(dir.filePath(QStringLiteral("virtual_data/animals.txt")));
     QVERIFY(other.open(QIODevice::WriteOnly));
     other.close();
@@ -834,10 +841,12 @@ void TestAnonymizationF::blankUserTextRefused()
 void TestAnonymizationF::staleIndexAfterReload()
 {
     showColumn(Notes);
-    m_state.ColumnCatalogue.resize(3); // a new login found a smaller database
+    TData smaller = m_state->catalogue();
+    smaller.resize(3); // a new login found a smaller database
+    test::load(*m_state, smaller, QStringLiteral("Data Source=db1"));
     edit("Edit6")->setText(QStringLiteral("x"));
     click(radio("RadioButton15"));
-    QCOMPARE(m_state.ColumnCatalogue.size(), 3);
+    QCOMPARE(m_state->catalogue().size(), 3);
     QVERIFY(m_dialogs->shown.isEmpty());
     showColumn(Qty);
     click(radio("RadioButton10"));

@@ -1,3 +1,4 @@
+#include "tests/support/workspace.h"
 #include "db/odbcconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/tdsserver.h"
@@ -83,7 +84,7 @@ private:
     }
 
     std::unique_ptr<TdsServer> m_server;
-    SharedState m_state;
+    std::unique_ptr<Workspace> m_state;
     std::unique_ptr<test::FakeDialogs> m_dialogs;
     std::unique_ptr<TAnonymizationF> m_form;
 };
@@ -98,22 +99,20 @@ void TestKeyValueList::initTestCase()
 void TestKeyValueList::init()
 {
     m_server->clearBatches();
-    m_state = SharedState();
-    m_state.ColumnCatalogue = TData(2);
-    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("int"), QStringLiteral("Customer"),
+    TData catalogue(2);
+    catalogue.append(foreignKey(QStringLiteral("int"), QStringLiteral("Customer"),
                                               QStringLiteral("Id")));
-    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("datetime"), QStringLiteral("Calendar"),
+    catalogue.append(foreignKey(QStringLiteral("datetime"), QStringLiteral("Calendar"),
                                               QStringLiteral("Day")));
-    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("varchar"), QStringLiteral("Odd]Name"),
+    catalogue.append(foreignKey(QStringLiteral("varchar"), QStringLiteral("Odd]Name"),
                                               QStringLiteral("Code")));
-    m_state.ColumnCatalogue.append(foreignKey(QStringLiteral("float"), QStringLiteral("Missing"),
+    catalogue.append(foreignKey(QStringLiteral("float"), QStringLiteral("Missing"),
                                               QStringLiteral("Id")));
-    m_state.ConnectionString = m_server->connectionString();
-    m_state.CatalogueConnectionString = m_state.ConnectionString;
-    m_state.connect = [] { return db::MakeOdbcConnection(); };
+    m_state = std::make_unique<Workspace>([] { return db::MakeOdbcConnection(); });
+    test::load(*m_state, catalogue, m_server->connectionString());
     m_dialogs = std::make_unique<test::FakeDialogs>();
     m_form = std::make_unique<TAnonymizationF>();
-    m_form->SetData(m_state);
+    m_form->SetData(*m_state);
     m_form->resize(800, 400);
     m_form->show();
 }
@@ -134,15 +133,15 @@ void TestKeyValueList::valuesInDeliveredOrder()
     QVERIFY(!m_form->Label7->isHidden());
     const QStringList delivered{QStringLiteral("30"), QStringLiteral("4"), QString(), QStringLiteral("12")};
     QCOMPARE(entries(m_form->ComboBox1), delivered);
-    QCOMPARE(m_state.ColumnCatalogue[CustomerId].method, 105);
-    QCOMPARE(m_state.ColumnCatalogue[CustomerId].param1, QStringLiteral("07"));
+    QCOMPARE(m_state->catalogue()[CustomerId].method, 105);
+    QCOMPARE(m_state->catalogue()[CustomerId].param1, QStringLiteral("07"));
 
     // The list is read once for the column shown: neither the next keystroke
     // nor a pick asks again, and a pick stores without a word.
     QTest::keyClick(m_form->Edit5, Qt::Key_Backspace);
     m_form->ComboBox1->setCurrentIndex(3);
     QCOMPARE(m_form->Edit5->text(), QStringLiteral("12"));
-    QCOMPARE(m_state.ColumnCatalogue[CustomerId].param1, QStringLiteral("12"));
+    QCOMPARE(m_state->catalogue()[CustomerId].param1, QStringLiteral("12"));
     QCOMPARE(m_dialogs->texts(), QStringList{Hint});
     QCOMPARE(m_server->batches().size(), 1);
     QCOMPARE(entries(m_form->ComboBox1), delivered);
@@ -163,8 +162,8 @@ void TestKeyValueList::datesChosenFromTheList()
 {
     showColumn(Day);
     m_form->DateTimePicker1->setDate(QDate(2001, 5, 6));
-    QCOMPARE(m_state.ColumnCatalogue[Day].method, 5);
-    QCOMPARE(m_state.ColumnCatalogue[Day].param1, QStringLiteral("5/6/2001"));
+    QCOMPARE(m_state->catalogue()[Day].method, 5);
+    QCOMPARE(m_state->catalogue()[Day].param1, QStringLiteral("5/6/2001"));
     // The server's own text of each value, as delivered.
     QCOMPARE(entries(m_form->ComboBox2),
              (QStringList{QStringLiteral("2024-02-29 00:00:00.000"),
@@ -173,14 +172,14 @@ void TestKeyValueList::datesChosenFromTheList()
     m_form->ComboBox2->setCurrentIndex(1);
     emit m_form->ComboBox2->textActivated(m_form->ComboBox2->itemText(1));
     QCOMPARE(m_form->DateTimePicker1->date(), QDate(1999, 12, 31));
-    QCOMPARE(m_state.ColumnCatalogue[Day].param1, QStringLiteral("12/31/1999"));
+    QCOMPARE(m_state->catalogue()[Day].param1, QStringLiteral("12/31/1999"));
 
     // A typed entry that is not a date stores nothing.
     m_dialogs->shown.clear();
     m_form->ComboBox2->setEditText(QStringLiteral("31.12.1999"));
     emit m_form->ComboBox2->textActivated(m_form->ComboBox2->currentText());
     QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("error: '31.12.1999' is not a valid date")});
-    QCOMPARE(m_state.ColumnCatalogue[Day].param1, QStringLiteral("12/31/1999"));
+    QCOMPARE(m_state->catalogue()[Day].param1, QStringLiteral("12/31/1999"));
 }
 
 void TestKeyValueList::quotedNames()
@@ -189,12 +188,12 @@ void TestKeyValueList::quotedNames()
     QTest::keyClick(m_form->Edit6, Qt::Key_Q);
     QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Code] from [Odd]]Name]")});
     QCOMPARE(entries(m_form->ComboBox3), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
-    QCOMPARE(m_state.ColumnCatalogue[Code].method, 1005);
+    QCOMPARE(m_state->catalogue()[Code].method, 1005);
 
     // A key in another schema is read there, not from its namesake in the
     // login's default schema.
     m_server->clearBatches();
-    m_state.ColumnCatalogue[Code].PK_schema = QStringLiteral("sales");
+    m_state->editSlot(Code, [](TColumnRec& s) { s.PK_schema = QStringLiteral("sales"); });
     showColumn(Code);
     QTest::keyClick(m_form->Edit6, Qt::Key_R);
     QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Code] from [sales].[Odd]]Name]")});
@@ -208,24 +207,23 @@ void TestKeyValueList::failingQueryKeepsStoredCode()
                       QPoint(6, m_form->RadioButton20->height() / 2));
     QCOMPARE(m_dialogs->texts(),
              (QStringList{Hint, QStringLiteral("error: Invalid object name 'Missing'.")}));
-    QCOMPARE(m_state.ColumnCatalogue[Lost].method, 2005);
-    QCOMPARE(m_state.ColumnCatalogue[Lost].param1, QStringLiteral("0"));
+    QCOMPARE(m_state->catalogue()[Lost].method, 2005);
+    QCOMPARE(m_state->catalogue()[Lost].param1, QStringLiteral("0"));
     QVERIFY(!m_form->ComboBox5->isHidden());
     QCOMPARE(m_form->ComboBox5->count(), 0);
 
     // A server that cannot be reached is reported the same way.
     m_dialogs->shown.clear();
-    m_state.ConnectionString = m_server->connectionString(QStringLiteral("fixture"),
-                                                          QStringLiteral("corvane"),
-                                                          QStringLiteral("wrong"));
-    m_state.CatalogueConnectionString = m_state.ConnectionString;
+    test::load(*m_state, TData(m_state->catalogue()),
+               m_server->connectionString(QStringLiteral("fixture"), QStringLiteral("corvane"),
+                                          QStringLiteral("wrong")));
     showColumn(Lost);
     QTest::keyClick(m_form->Edit8, Qt::Key_1);
     QCOMPARE(m_dialogs->shown.size(), 2);
     QCOMPARE(m_dialogs->shown.at(1).kind, QStringLiteral("error"));
     QVERIFY2(m_dialogs->shown.at(1).text.contains(QStringLiteral("Login failed")),
              qPrintable(m_dialogs->shown.at(1).text));
-    QCOMPARE(m_state.ColumnCatalogue[Lost].param1, QStringLiteral("01"));
+    QCOMPARE(m_state->catalogue()[Lost].param1, QStringLiteral("01"));
 }
 
 QTEST_MAIN(TestKeyValueList)

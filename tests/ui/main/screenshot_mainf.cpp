@@ -10,6 +10,7 @@
 #include "ui/main/schematreemodel.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTreeView>
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
         return dialog.result();
     });
     window.FormCreate();
+    (void)QTest::qWaitFor([&] { return !window.isBusy(); }, 10000);
     if (window.treeModel()->rowCount() == 0) {
         for (const QString& text : dialogs.texts())
             std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -53,10 +55,12 @@ int main(int argc, char* argv[])
     }
     // A few masked columns, then the tree narrowed to the ones named like "Id"
     // or "Name": the marks and the types show beside the names.
-    TData& catalogue = window.state().ColumnCatalogue;
-    catalogue[3].method = 1003;  // dbo.City.Name
-    catalogue[12].method = 1003; // dbo.Person.FirstName
-    catalogue[14].method = 4;    // dbo.Person.Birthdate
+    const auto mask = [&](int slot, MethodCode code) {
+        window.workspace().editSlot(slot, [code](TColumnRec& rec) { rec.method = code; });
+    };
+    mask(3, 1003);  // dbo.City.Name
+    mask(12, 1003); // dbo.Person.FirstName
+    mask(14, 4);    // dbo.Person.Birthdate
     window.treeModel()->choicesChanged();
     window.resize(1200, 720);
     window.show();

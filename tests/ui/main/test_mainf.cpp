@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,14 +104,19 @@ struct Harness
     {
         loginDatabase = database;
         window.FormCreate();
+        QVERIFY(idle());
         dialogs.shown.clear();
     }
+
+    // Until the schema, read on a worker, has reached the window.
+    bool idle() { return QTest::qWaitFor([this] { return !window.isBusy(); }, 5000); }
 
     void trigger(const char* action)
     {
         QAction* a = window.findChild<QAction*>(QLatin1String(action));
         QVERIFY2(a, action);
         a->trigger();
+        QVERIFY(idle());
     }
 
     void select(int node) { window.TreeView1->setCurrentIndex(window.treeModel()->indexOf(node)); }
@@ -127,12 +133,12 @@ struct Harness
     QStringList listed() const
     {
         QStringList names;
-        auto* grid = window.listPage()->findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
+        auto* grid = window.listPage()->findChild<QTableView*>(QStringLiteral("StringGrid1"));
         if (!grid)
             return {QStringLiteral("no grid")};
-        for (int r = 0; r < grid->rowCount(); ++r)
-            if (QTableWidgetItem* item = grid->item(r, 1); item && !item->text().isEmpty())
-                names << item->text();
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (const QString name = grid->model()->index(r, 1).data().toString(); !name.isEmpty())
+                names << name;
         return names;
     }
 };
@@ -149,13 +155,14 @@ private Q_SLOTS:
     void startUpCancelled()
     {
         Harness h;
-        h.window.state().RandomSeed = 99;
+        h.window.workspace().setSeed(99);
         h.window.FormCreate();
+        QVERIFY(h.idle());
         // The dialog comes first; the list page already exists then.
         QCOMPARE(h.ran, QStringList{QStringLiteral("corvane::TLoginF")});
         QVERIFY(h.window.listPage());
         QCOMPARE(h.window.MyPageControl1->currentWidget(), h.window.TsList);
-        QCOMPARE(h.window.state().RandomSeed, DefaultSeed);
+        QCOMPARE(h.window.workspace().seed(), DefaultSeed);
         QCOMPARE(h.window.treeModel()->rowCount(), 0);
         QVERIFY(!h.window.MyPageControl1->isEnabled());
         QVERIFY(h.server.opened.isEmpty());
@@ -174,14 +181,13 @@ private Q_SLOTS:
     {
         Harness h;
         h.startLoggedIn();
-        SharedState& state = h.window.state();
-        QVERIFY(state.ConnectionString.contains(QStringLiteral("Initial Catalog=Shop;")));
-        QCOMPARE(state.CatalogueConnectionString, state.ConnectionString);
-        // The test connection, then the window's own.
-        QCOMPARE(h.server.opened, QStringList({state.ConnectionString, state.ConnectionString}));
-        QCOMPARE(h.server.openConnections, 1);
-        QCOMPARE(state.ColumnCatalogue.size(), 7);
-        QCOMPARE(state.ColumnCatalogue.at(5).col, QStringLiteral("CityCode"));
+        const Workspace& state = h.window.workspace();
+        QVERIFY(state.connectionString().contains(QStringLiteral("Initial Catalog=Shop;")));
+        // The test connection, then the one that reads the schema and closes.
+        QCOMPARE(h.server.opened, QStringList({state.connectionString(), state.connectionString()}));
+        QCOMPARE(h.server.openConnections, 0);
+        QCOMPARE(state.catalogue().size(), 7);
+        QCOMPARE(state.catalogue().at(5).col, QStringLiteral("CityCode"));
         QCOMPARE(h.window.treeModel()->indexOf(0).data().toString(), QStringLiteral("fixture"));
         QVERIFY(h.window.TreeView1->isExpanded(h.window.treeModel()->indexOf(0)));
     }
@@ -224,7 +230,7 @@ private Q_SLOTS:
         for (const int before : {5, 2, 1}) {
             h.select(before);
             h.select(node);
-            QCOMPARE(h.window.state().CurrentTable, currentTable);
+            QCOMPARE(h.window.workspace().currentTable(), currentTable);
             QCOMPARE(h.vlist(), rows);
         }
     }
@@ -240,7 +246,8 @@ private Q_SLOTS:
             << false
             << QStringList(
                    {QStringLiteral("message: Test connection succeeded."),
-                    QStringLiteral("error: Invalid object name 'sys.foreign_key_columns'.")});
+                    QStringLiteral("error: The schema could not be read. Invalid object name "
+                                   "'sys.foreign_key_columns'.")});
     }
 
     void loginWithoutNewCatalogue()
@@ -250,8 +257,8 @@ private Q_SLOTS:
         Harness h;
         h.startLoggedIn();
         h.select(5);
-        const QString first = h.window.state().ConnectionString;
-        h.window.state().ColumnCatalogue[5].method = 1005;
+        const QString first = h.window.workspace().connectionString();
+        h.window.workspace().editSlot(5, [](TColumnRec& s) { s.method = 1005; });
 
         if (!cancelled)
             h.server.rules.prepend(
@@ -264,11 +271,10 @@ private Q_SLOTS:
         QCOMPARE(h.dialogs.texts(), messages);
         QCOMPARE(h.window.treeModel()->rowCount(), 0);
         QVERIFY(h.vlist().isEmpty());
-        QVERIFY(h.window.state().CurrentTable.isEmpty());
-        QCOMPARE(h.window.state().ColumnCatalogue.size(), 7);
-        QCOMPARE(h.window.state().ColumnCatalogue.at(5).method, 1005);
-        QCOMPARE(h.window.state().CatalogueConnectionString, first);
-        QCOMPARE(h.window.state().ConnectionString.isEmpty(), cancelled);
+        QVERIFY(h.window.workspace().currentTable().isEmpty());
+        QCOMPARE(h.window.workspace().catalogue().size(), 7);
+        QCOMPARE(h.window.workspace().catalogue().at(5).method, 1005);
+        QCOMPARE(h.window.workspace().connectionString(), first);
         QVERIFY(h.window.MyPageControl1->isEnabled());
     }
 
@@ -276,17 +282,17 @@ private Q_SLOTS:
     {
         Harness h;
         h.startLoggedIn();
-        h.window.state().ColumnCatalogue[2].method = 101;
+        h.window.workspace().editSlot(2, [](TColumnRec& s) { s.method = 101; });
         h.server.rules.prepend({SchemaQueryMark,
                                 test::makeRows({QStringLiteral("stab"), QStringLiteral("col")},
                                                {{QStringLiteral("dbo.T"), QStringLiteral("c")}}),
                                 {}});
         h.trigger("Login1");
-        const SharedState& state = h.window.state();
-        QVERIFY(state.CatalogueConnectionString.contains(QStringLiteral("Initial Catalog=Shop;")));
-        QCOMPARE(state.ColumnCatalogue.size(), 3);
-        QCOMPARE(state.ColumnCatalogue.at(2).method, NoMethodYet);
-        QCOMPARE(h.server.openConnections, 1); // the earlier one was closed
+        const Workspace& state = h.window.workspace();
+        QVERIFY(state.connectionString().contains(QStringLiteral("Initial Catalog=Shop;")));
+        QCOMPARE(state.catalogue().size(), 3);
+        QCOMPARE(state.catalogue().at(2).method, NoMethodYet);
+        QCOMPARE(h.server.openConnections, 0);
     }
 
     // Every page receives its form the first time it is shown, and only then.
@@ -331,19 +337,20 @@ private Q_SLOTS:
         QCOMPARE(w.findChildren<TRunSQLF*>().size(), 1);
     }
 
-    void listPageIsRebuiltWhenShown()
+    // The list is current whenever it is shown: it follows the workspace.
+    void listPageFollowsTheWorkspace()
     {
         Harness h;
         h.startLoggedIn();
         TMainF& w = h.window;
         TListF* list = w.listPage();
         QCOMPARE(h.listed(), QStringList());
-        w.state().ColumnCatalogue[2].method = 101;
+        w.workspace().editSlot(2, [](TColumnRec& s) { s.method = 101; });
         w.MyPageControl1->setCurrentWidget(w.TsSQL);
-        QCOMPARE(h.listed(), QStringList());
+        QCOMPARE(h.listed(), QStringList{QStringLiteral("Id")});
         w.MyPageControl1->setCurrentWidget(w.TsList);
         QCOMPARE(h.listed(), QStringList{QStringLiteral("Id")});
-        w.state().ColumnCatalogue[6].method = 2009;
+        w.workspace().editSlot(6, [](TColumnRec& s) { s.method = 2009; });
         w.MyPageControl1->setCurrentWidget(w.TsSelect);
         w.MyPageControl1->setCurrentWidget(w.TsList);
         QCOMPARE(h.listed(), QStringList({QStringLiteral("Id"), QStringLiteral("Total")}));
@@ -389,11 +396,11 @@ private Q_SLOTS:
                    rest
             << QStringList{QStringLiteral("information: Incompatible file for this database !.")}
             << QStringList({QStringLiteral("Id"), QStringLiteral("Total")});
-        // An error ends the command before the list is rebuilt.
+        // An error loads nothing; the list shows the choices as they are.
         QTest::newRow("conversion error")
             << QStringLiteral("seven\r\n")
             << QStringList{QStringLiteral("error: 'seven' is not a valid integer value")}
-            << QStringList();
+            << QStringList{QStringLiteral("Total")};
     }
 
     void loadProject()
@@ -410,8 +417,7 @@ private Q_SLOTS:
 
         Harness h;
         h.startLoggedIn();
-        // Changed without a rebuild: it shows only when the list is rebuilt.
-        h.window.state().ColumnCatalogue[6].method = 2009;
+        h.window.workspace().editSlot(6, [](TColumnRec& s) { s.method = 2009; });
         h.dialogs.fileAnswers.enqueue(path);
         h.trigger("Loadproject1");
         QCOMPARE(h.dialogs.shown.first().kind, QStringLiteral("open"));
@@ -449,7 +455,7 @@ private Q_SLOTS:
         h.seedTyped = QStringLiteral("-42");
         h.trigger("Setseed1");
         QCOMPARE(h.ran.constLast(), QStringLiteral("corvane::TSetSeedF"));
-        QCOMPARE(h.window.state().RandomSeed, -42);
+        QCOMPARE(h.window.workspace().seed(), -42);
     }
 
     // The pages read the seed and the catalogue of the moment, not copies
@@ -461,7 +467,7 @@ private Q_SLOTS:
         h.window.MyPageControl1->setCurrentWidget(h.window.TsSQL);
         h.seedTyped = QStringLiteral("-42");
         h.trigger("Setseed1");
-        h.window.state().ColumnCatalogue[2].method = 109;
+        h.window.workspace().editSlot(2, [](TColumnRec& s) { s.method = 109; });
         h.window.MyPageControl1->setCurrentWidget(h.window.TsList);
         h.window.MyPageControl1->setCurrentWidget(h.window.TsSQL);
         h.window.sqlPage()->SQLGenerator();
@@ -535,8 +541,10 @@ private Q_SLOTS:
         QCOMPARE(keys("GenerateSQL1"), QKeySequence(Qt::Key_F5));
 
         // F5 turns to the SQL page and generates there.
-        h.window.state().ColumnCatalogue[2].method = 102;
-        h.window.state().ColumnCatalogue[2].param1 = QStringLiteral("5");
+        h.window.workspace().editSlot(2, [](TColumnRec& rec) {
+            rec.method = 102;
+            rec.param1 = QStringLiteral("5");
+        });
         h.trigger("GenerateSQL1");
         QCOMPARE(h.window.MyPageControl1->currentWidget(), h.window.TsSQL);
         auto* memo = h.window.sqlPage()->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
@@ -557,14 +565,14 @@ private Q_SLOTS:
         QVERIFY(!model->indexOf(2).isValid());
         QCOMPARE(SchemaTreeModel::absoluteIndex(h.window.TreeView1->currentIndex()), 6);
         QVERIFY(h.window.TreeView1->isExpanded(model->indexOf(4)));
-        QCOMPARE(h.window.state().CurrentTable, QStringLiteral("dbo.Orders"));
+        QCOMPARE(h.window.workspace().currentTable(), QStringLiteral("dbo.Orders"));
         QVERIFY(h.vlist().contains(QStringLiteral("Type=float")));
 
         h.window.TreeFilter->setText(QStringLiteral("person"));
         QVERIFY(!h.window.TreeView1->currentIndex().isValid());
         QVERIFY(h.vlist().isEmpty());
         h.select(3);
-        QCOMPARE(h.window.state().CurrentTable, QStringLiteral("dbo.Person"));
+        QCOMPARE(h.window.workspace().currentTable(), QStringLiteral("dbo.Person"));
 
         h.window.TreeFilter->clear();
         QCOMPARE(model->rowCount(model->indexOf(0)), 2);

@@ -13,7 +13,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QAction>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace corvane;
@@ -139,24 +142,72 @@ private Q_SLOTS:
         });
         m_server->clearBatches();
         window.FormCreate();
+        QVERIFY(QTest::qWaitFor([&] { return !window.isBusy(); }, 10000));
         QCOMPARE(dialogs.texts(), QStringList{Succeeded});
-        QCOMPARE(window.state().CatalogueConnectionString, m_server->connectionString());
+        QCOMPARE(window.workspace().connectionString(), m_server->connectionString());
         QVERIFY(window.MyPageControl1->isEnabled());
 
         const SchemaTreeModel* model = window.treeModel();
         QCOMPARE(model->indexOf(0).data().toString(), QStringLiteral("fixture"));
         QCOMPARE(model->rowCount(model->indexOf(0)), 4);
         QCOMPARE(model->indexOf(4).data().toString(), QStringLiteral("dbo.Orders"));
-        QCOMPARE(window.state().ColumnCatalogue.size(), 19);
+        QCOMPARE(window.workspace().catalogue().size(), 19);
         QVERIFY(
             m_server->batches().constLast().contains(QStringLiteral("INFORMATION_SCHEMA.TABLES")));
 
         window.TreeView1->setCurrentIndex(model->indexOf(6)); // dbo.Orders.CityCode
-        QCOMPARE(window.state().CurrentTable, QStringLiteral("dbo.Orders"));
+        QCOMPARE(window.workspace().currentTable(), QStringLiteral("dbo.Orders"));
         QCOMPARE(window.VList->rowCount(), 7);
         QCOMPARE(window.VList->item(5, 1)->text(), QStringLiteral("Code"));
         window.TreeView1->setCurrentIndex(model->indexOf(9)); // dbo.Orders.Note
         QCOMPARE(window.VList->item(1, 1)->text(), QStringLiteral("-1"));
+    }
+
+    // While the server holds the schema query the window goes on handling
+    // events, shows that it is busy, and refuses a second Login instead of
+    // queueing it; the tree arrives when the server answers.
+    void windowStaysResponsiveDuringTheLoad()
+    {
+        QByteArray rules = test::shopSchemaRules();
+        rules.replace(R"({"match": "INFORMATION_SCHEMA.TABLES",)",
+                      R"({"match": "INFORMATION_SCHEMA.TABLES", "stall": 2,)");
+        TdsServer server(TdsServer::defaultFixture(rules));
+        QVERIFY(server.started());
+        test::FakeDialogs dialogs;
+        TMainF window(&db::MakeOdbcConnection);
+        int logins = 0;
+        window.setDialogRunner([&](QDialog& dialog) {
+            if (auto* login = qobject_cast<TLoginF*>(&dialog)) {
+                ++logins;
+                login->EdServerName->setText(serverName(server.port()));
+                login->EdDatabaseName->setText(QStringLiteral("fixture"));
+                login->EdLogin->setText(QStringLiteral("corvane"));
+                login->EdPassword->setText(QStringLiteral("secret"));
+                login->testConnection();
+                login->Button1Click();
+            }
+            return dialog.result();
+        });
+        window.show();
+        QElapsedTimer clock;
+        clock.start();
+        window.FormCreate();
+        QVERIFY2(clock.elapsed() < 1500, "the schema was read on the window's thread");
+        QVERIFY(window.isBusy());
+
+        bool ticked = false;
+        QTimer::singleShot(50, &window, [&] { ticked = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(ticked, 1000);
+        QVERIFY(window.isBusy());
+        QAction* login = window.findChild<QAction*>(QStringLiteral("Login1"));
+        QVERIFY(!login->isEnabled());
+        window.Button1Click();
+        QCOMPARE(logins, 1);
+
+        QVERIFY(QTest::qWaitFor([&] { return !window.isBusy(); }, 10000));
+        QVERIFY(login->isEnabled());
+        QCOMPARE(window.workspace().catalogue().size(), 19);
+        QCOMPARE(window.treeModel()->indexOf(0).data().toString(), QStringLiteral("fixture"));
     }
 };
 

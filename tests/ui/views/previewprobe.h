@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/workspace.h"
+
 #include "ui/views/selectf.h"
 
 #include <QLabel>
@@ -50,18 +52,19 @@ inline QStringList cells(QTableView* view)
 
 // Gives `state` a catalogue that holds one column of each table, named by
 // schema and table apart as the schema query returns them.
-inline void useTables(SharedState& state, const QList<std::pair<QString, QString>>& tables)
+inline void useTables(Workspace& state, const QList<std::pair<QString, QString>>& tables)
 {
-    state.ColumnCatalogue = {TColumnRec{}};
+    TData catalogue = {TColumnRec{}};
     for (const auto& [schema, tab] : tables) {
-        state.ColumnCatalogue.append(TColumnRec{});
+        catalogue.append(TColumnRec{});
         TColumnRec column;
         column.stab = schema + u'.' + tab;
         column.schema = schema;
         column.tab = tab;
         column.col = QStringLiteral("c");
-        state.ColumnCatalogue.append(column);
+        catalogue.append(column);
     }
+    state.replace({catalogue, SchemaTree{}, state.connectionString()});
 }
 
 } // namespace corvane::test

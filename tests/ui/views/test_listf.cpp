@@ -1,9 +1,13 @@
 #include "tests/support/slots.h"
 #include "tests/support/testlocale.h"
+#include "tests/support/workspace.h"
 #include "ui/views/listf.h"
+#include "ui/views/listmodel.h"
+
+#include <QAbstractItemModelTester>
+#include <QTableView>
 
 #include <QHeaderView>
-#include <QTableWidget>
 #include <QTest>
 
 using namespace corvane;
@@ -11,26 +15,22 @@ using corvane::test::column;
 
 namespace {
 
-QStringList headings(QTableWidget* grid)
+QStringList headings(const QAbstractItemModel* model)
 {
     QStringList out;
-    for (int c = 0; c < grid->columnCount(); ++c) {
-        const QTableWidgetItem* item = grid->horizontalHeaderItem(c);
-        out << (item ? item->text() : QStringLiteral("<none>"));
-    }
+    for (int c = 0; c < model->columnCount(); ++c)
+        out << model->headerData(c, Qt::Horizontal).toString();
     return out;
 }
 
 // Every data row as its cells joined by '|'.
-QStringList rows(QTableWidget* grid)
+QStringList rows(const QAbstractItemModel* model)
 {
     QStringList out;
-    for (int r = 0; r < grid->rowCount(); ++r) {
+    for (int r = 0; r < model->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < grid->columnCount(); ++c) {
-            const QTableWidgetItem* item = grid->item(r, c);
-            cells << (item ? item->text() : QString());
-        }
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->index(r, c).data().toString();
         out << cells.join(u'|');
     }
     return out;
@@ -53,10 +53,12 @@ private Q_SLOTS:
 
     void gridLayout()
     {
+        Workspace workspace;
         TListF page;
-        QTableWidget* grid = page.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
+        page.SetCatalogue(workspace);
+        QTableView* grid = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
         QVERIFY(grid);
-        QCOMPARE(grid->columnCount(), 6);
+        QCOMPARE(grid->model()->columnCount(), 6);
         QList<int> widths;
         for (int c = 0; c < 6; ++c)
             widths << grid->columnWidth(c);
@@ -107,56 +109,46 @@ private Q_SLOTS:
         QFETCH(QStringList, headings);
         QFETCH(QStringList, rows);
 
-        TListF page;
-        page.SetCatalogue(catalogue);
-        page.RefreshList();
-        QTableWidget* grid = page.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
-        QCOMPARE(::headings(grid), headings);
-        QCOMPARE(::rows(grid), rows);
-        for (int r = 0; r < grid->rowCount(); ++r)
-            QCOMPARE(grid->rowHeight(r), 16);
+        Workspace workspace;
+        MaskedColumnsModel model(workspace);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        test::load(workspace, catalogue, QString());
+        QCOMPARE(::headings(&model), headings);
+        QCOMPARE(::rows(&model), rows);
     }
 
-    // The page holds the catalogue by reference and starts every refresh from
-    // scratch: no row of an earlier refresh stays behind.
-    void refreshFollowsCatalogue()
+    // The list follows every change the workspace announces, row by row:
+    // a newly masked column appears in slot order, an unmasked one goes, the
+    // last one leaves the blank row, and a new catalogue starts afresh.
+    void followsTheWorkspace()
     {
         const QString person = QStringLiteral("dbo.Person");
-        TData catalogue;
-        catalogue << TColumnRec{} << TColumnRec{} << column(person, QStringLiteral("Id"), 101, QStringLiteral("7"))
-                  << column(person, QStringLiteral("Name"), 1005) << column(person, QStringLiteral("Born"), 9);
-        TListF page;
-        page.SetCatalogue(catalogue);
-        page.RefreshList();
-        QTableWidget* grid = page.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
-        QCOMPARE(grid->rowCount(), 3);
+        Workspace workspace;
+        test::load(workspace,
+                   {TColumnRec{}, TColumnRec{}, column(person, QStringLiteral("Id"), 101, QStringLiteral("7")),
+                    column(person, QStringLiteral("Name"), 1005), column(person, QStringLiteral("Born"), 9)},
+                   QString());
+        MaskedColumnsModel model(workspace);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model.rowCount(), 3);
 
-        catalogue[2].method = 100;
-        catalogue[4].method = 3;
-        page.RefreshList();
-        QCOMPARE(rows(grid), (QStringList{QStringLiteral("3|Name|dbo.Person|Constant value varchar Foreign Key||"),
-                                          QStringLiteral("4|Born|dbo.Person|Shuffle datetime||")}));
+        workspace.editSlot(2, [](TColumnRec& s) { s.method = 100; });
+        workspace.editSlot(4, [](TColumnRec& s) { s.method = 3; });
+        QCOMPARE(rows(&model), (QStringList{QStringLiteral("3|Name|dbo.Person|Constant value varchar Foreign Key||"),
+                                            QStringLiteral("4|Born|dbo.Person|Shuffle datetime||")}));
+        workspace.editSlot(2, [](TColumnRec& s) { s.method = 102; s.param1 = QStringLiteral("5"); });
+        QCOMPARE(model.slotAt(0), 2);
+        QCOMPARE(rows(&model).first(), QStringLiteral("2|Id|dbo.Person|Noise interval integer|5|"));
+        for (int slot : {2, 3, 4})
+            workspace.editSlot(slot, [](TColumnRec& s) { s.method = 0; });
+        QCOMPARE(rows(&model), QStringList{EmptyRow});
+        workspace.editSlot(3, [](TColumnRec& s) { s.method = 1009; });
+        QCOMPARE(rows(&model), QStringList{QStringLiteral("3|Name|dbo.Person|NULL varchar||")});
 
-        // A new Login replaces the catalogue whole; the reference sees it.
-        catalogue = TData{TColumnRec{}, TColumnRec{}, column(person, QStringLiteral("Id"), 100)};
-        page.RefreshList();
-        QCOMPARE(rows(grid), QStringList{EmptyRow});
-        QCOMPARE(headings(grid), Headings);
-    }
-
-    void refreshedWhenShown()
-    {
-        TData catalogue{TColumnRec{}, TColumnRec{},
-                        column(QStringLiteral("dbo.T"), QStringLiteral("c"), 101, QStringLiteral("1"))};
-        TListF page;
-        page.SetCatalogue(catalogue);
-        page.show();
-        QTableWidget* grid = page.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
-        QTRY_COMPARE(rows(grid), QStringList{QStringLiteral("2|c|dbo.T|Constant value integer|1|")});
-        page.hide();
-        catalogue[2].method = 103;
-        page.show();
-        QTRY_COMPARE(rows(grid), QStringList{QStringLiteral("2|c|dbo.T|Random interval integer|1|")});
+        // A new Login replaces the catalogue whole.
+        test::load(workspace, {TColumnRec{}, TColumnRec{}, column(person, QStringLiteral("Id"), 100)}, QString());
+        QCOMPARE(rows(&model), QStringList{EmptyRow});
+        QCOMPARE(headings(&model), Headings);
     }
 };
 

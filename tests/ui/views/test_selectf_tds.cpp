@@ -1,3 +1,4 @@
+#include "tests/support/workspace.h"
 #include "tests/ui/views/previewprobe.h"
 // The preview page against the TDS test server, through the real ODBC layer.
 #include "db/odbcconnection.h"
@@ -66,9 +67,8 @@ private Q_SLOTS:
     void init()
     {
         m_server->clearBatches();
-        m_state = std::make_unique<SharedState>();
-        m_state->connect = [] { return db::MakeOdbcConnection(); };
-        m_state->ConnectionString = m_server->connectionString();
+        m_state = std::make_unique<Workspace>([] { return db::MakeOdbcConnection(); });
+        test::load(*m_state, {}, m_server->connectionString());
         test::useTables(*m_state, {{QStringLiteral("dbo"), QStringLiteral("Person")},
                                    {QStringLiteral("dbo"), QStringLiteral("Empty")},
                                    {QStringLiteral("dbo"), QStringLiteral("Order Lines")},
@@ -82,7 +82,7 @@ private Q_SLOTS:
     {
         TSelectF page;
         page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        m_state->setCurrentTable(QStringLiteral("dbo.Person"));
         clickSelect(page);
         QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
 
@@ -114,7 +114,7 @@ private Q_SLOTS:
     {
         TSelectF page;
         page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.Empty");
+        m_state->setCurrentTable(QStringLiteral("dbo.Empty"));
         clickSelect(page);
         QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
         QCOMPARE(headings(grid(page)), (QStringList{QStringLiteral("id"), QStringLiteral("name")}));
@@ -126,7 +126,7 @@ private Q_SLOTS:
     {
         TSelectF page;
         page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.Order Lines");
+        m_state->setCurrentTable(QStringLiteral("dbo.Order Lines"));
         clickSelect(page);
         QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
         QCOMPARE(cells(grid(page)), QStringList{QStringLiteral("7")});
@@ -138,11 +138,13 @@ private Q_SLOTS:
     {
         TSelectF page;
         page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        m_state->setCurrentTable(QStringLiteral("dbo.Person"));
         clickSelect(page);
         QCOMPARE(cells(grid(page)).size(), 3);
 
-        m_state->ConnectionString = m_server->connectionString(QString::fromUtf16(TdsServer::OtherDatabase));
+        test::load(*m_state, {}, m_server->connectionString(QString::fromUtf16(TdsServer::OtherDatabase)));
+        test::useTables(*m_state, {{QStringLiteral("dbo"), QStringLiteral("Person")}});
+        m_state->setCurrentTable(QStringLiteral("dbo.Person"));
         clickSelect(page);
         QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
         QCOMPARE(headings(grid(page)), (QStringList{QStringLiteral("id"), QStringLiteral("nickname")}));
@@ -159,7 +161,7 @@ private Q_SLOTS:
         page.resize(600, 400);
         page.SetTableSource(*m_state);
         page.show();
-        m_state->CurrentTable = QStringLiteral("dbo.Big");
+        m_state->setCurrentTable(QStringLiteral("dbo.Big"));
         clickSelect(page);
         QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
         QAbstractItemModel* model = grid(page)->model();
@@ -172,7 +174,7 @@ private Q_SLOTS:
         QTRY_VERIFY(model->rowCount() > first);
         QCOMPARE(model->index(first, 1).data().toString(), QStringLiteral("t %1").arg(first + 1));
 
-        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        m_state->setCurrentTable(QStringLiteral("dbo.Person"));
         clickSelect(page);
         QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
         QCOMPARE(cells(grid(page)).size(), 3);
@@ -182,9 +184,9 @@ private Q_SLOTS:
     {
         TSelectF page;
         page.SetTableSource(*m_state);
-        m_state->CurrentTable = QStringLiteral("dbo.Person");
+        m_state->setCurrentTable(QStringLiteral("dbo.Person"));
         clickSelect(page);
-        m_state->CurrentTable = QStringLiteral("dbo.Missing");
+        m_state->setCurrentTable(QStringLiteral("dbo.Missing"));
         clickSelect(page);
         QCOMPARE(m_dialogs->shown.size(), 1);
         QCOMPARE(m_dialogs->shown.first().kind, QStringLiteral("error"));
@@ -195,7 +197,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<TdsServer> m_server;
-    std::unique_ptr<SharedState> m_state;
+    std::unique_ptr<Workspace> m_state;
     std::unique_ptr<test::FakeDialogs> m_dialogs;
 };
 
