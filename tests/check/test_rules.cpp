@@ -20,7 +20,7 @@ struct Column
     Facts facts;
 };
 
-Column column(MethodCode method, const QString& p1, const QString& p2, const QString& spec)
+Column column(MethodCode method, const QString& p1, const QString& p2, const QString& traits)
 {
     Column c;
     c.slot.stab = QStringLiteral("dbo.T");
@@ -36,7 +36,7 @@ Column column(MethodCode method, const QString& p1, const QString& p2, const QSt
     table.rows = 10;
     ColumnFacts& f = table.columns[QStringLiteral("c")];
     f.type = QStringLiteral("int");
-    for (const QString& word : spec.split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString& word : traits.split(u' ', Qt::SkipEmptyParts)) {
         const QString key = word.section(u'=', 0, 0);
         const QString value = word.section(u'=', 1);
         const QString first = value.section(u':', 0, 0);
@@ -97,7 +97,7 @@ Column column(MethodCode method, const QString& p1, const QString& p2, const QSt
     // What the schema query says of the column agrees with the facts.
     c.slot.typ = f.type;
     c.slot.isnull = f.nullable ? QStringLiteral("YES") : QStringLiteral("NO");
-    if (spec.contains(QStringLiteral("len=")))
+    if (traits.contains(QStringLiteral("len=")))
         c.slot.char_max = QString::number(f.characterLength());
     if (hidden)
         c.facts = Facts();
