@@ -505,6 +505,12 @@ void TMainF::MyPageControl1Change()
         embed(PaList, m_list);
         // The list follows the workspace: it is current whenever it is shown.
         m_list->SetCatalogue(*m_workspace);
+        connect(m_list, &TListF::columnActivated, this, [this](int slot) {
+            if (!m_treeModel->indexOf(slot).isValid())
+                TreeFilter->clear();
+            TreeView1->setCurrentIndex(m_treeModel->indexOf(slot));
+            MyPageControl1->setCurrentWidget(TsAnonymization);
+        });
         m_list->show();
     }
     if (!m_select && active == TsSelect) {

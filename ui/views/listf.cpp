@@ -2,7 +2,11 @@
 
 #include "ui/views/listmodel.h"
 
+#include "catalogue/methods.h"
+#include "catalogue/workspace.h"
+
 #include <QHeaderView>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -28,11 +32,38 @@ TListF::TListF(QWidget* parent) : QWidget(parent), m_grid(new QTableView(this))
     m_grid->verticalHeader()->setMinimumSectionSize(RowHeight);
     m_grid->verticalHeader()->setDefaultSectionSize(RowHeight);
     m_grid->horizontalHeader()->setHighlightSections(false);
+
+    connect(m_grid, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (m_model && m_model->slotAt(index.row()) > 0)
+            emit columnActivated(m_model->slotAt(index.row()));
+    });
+    auto* unmask = new QShortcut(QKeySequence::Delete, m_grid);
+    unmask->setContext(Qt::WidgetShortcut);
+    connect(unmask, &QShortcut::activated, this, &TListF::unmaskSelected);
+}
+
+// Delete sets the selected rows' columns to their family's "No mask"; each
+// row leaves the list as its column is changed.
+void TListF::unmaskSelected()
+{
+    if (!m_model || !m_workspace)
+        return;
+    QList<int> chosen;
+    for (const QModelIndex& index : m_grid->selectionModel()->selectedIndexes())
+        if (const int slot = m_model->slotAt(index.row()); slot > 0 && !chosen.contains(slot))
+            chosen << slot;
+    if (chosen.isEmpty() && m_grid->currentIndex().isValid())
+        if (const int slot = m_model->slotAt(m_grid->currentIndex().row()); slot > 0)
+            chosen << slot;
+    for (const int slot : chosen)
+        m_workspace->editSlot(
+            slot, [](TColumnRec& rec) { rec.method = noMaskCode(GetTypeCategory(rec.typ)); });
 }
 
 void TListF::SetCatalogue(Workspace& workspace)
 {
     delete m_model;
+    m_workspace = &workspace;
     m_model = new MaskedColumnsModel(workspace, this);
     m_grid->setModel(m_model);
     const int widths[MaskedColumnsModel::ColumnCount] = {57, 124, 138, 160, 142, 127};

@@ -20,7 +20,14 @@ public:
     void SetCatalogue(Workspace& workspace);
     MaskedColumnsModel* model() const { return m_model; }
 
+signals:
+    // The operator opened a row (double-click or Enter): its column's slot.
+    void columnActivated(int slot);
+
 private:
+    void unmaskSelected();
+
+    Workspace* m_workspace = nullptr;
     MaskedColumnsModel* m_model = nullptr;
     QTableView* m_grid;
 };

@@ -357,6 +357,22 @@ private Q_SLOTS:
         QCOMPARE(w.listPage(), list);
     }
 
+    // A row opened on the list page shows its column in the editor, even
+    // when the tree's filter had hidden it.
+    void listRowOpensTheEditor()
+    {
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        w.workspace().editSlot(6, [](TColumnRec& s) { s.method = 2009; });
+        w.TreeFilter->setText(QStringLiteral("person"));
+        w.MyPageControl1->setCurrentWidget(w.TsList);
+        emit w.listPage()->columnActivated(6);
+        QCOMPARE(w.MyPageControl1->currentWidget(), w.TsAnonymization);
+        QCOMPARE(SchemaTreeModel::absoluteIndex(w.TreeView1->currentIndex()), 6);
+        QVERIFY(w.TreeFilter->text().isEmpty());
+    }
+
     // The editor's sheets show only for a column, on selection and when the
     // editor is first created.
     void editorSheetsFollowTheSelection()

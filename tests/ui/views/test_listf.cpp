@@ -8,6 +8,7 @@
 #include <QTableView>
 
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace corvane;
@@ -149,6 +150,42 @@ private Q_SLOTS:
         test::load(workspace, {TColumnRec{}, TColumnRec{}, column(person, QStringLiteral("Id"), 100)}, QString());
         QCOMPARE(rows(&model), QStringList{EmptyRow});
         QCOMPARE(headings(&model), Headings);
+    }
+    // Enter (or a double-click) opens a row's column; Delete sets the
+    // selected columns to their type's "No mask" and they leave the list.
+    void rowKeys()
+    {
+        const QString person = QStringLiteral("dbo.Person");
+        TColumnRec id = column(person, QStringLiteral("Id"), 101, QStringLiteral("7"));
+        id.typ = QStringLiteral("int");
+        TColumnRec name = column(person, QStringLiteral("Name"), 1009);
+        name.typ = QStringLiteral("nvarchar");
+        TColumnRec born = column(person, QStringLiteral("Born"), 9);
+        born.typ = QStringLiteral("date");
+        Workspace workspace;
+        test::load(workspace, {TColumnRec{}, TColumnRec{}, id, name, born}, QString());
+        TListF page;
+        page.SetCatalogue(workspace);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto* grid = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+        grid->setFocus();
+
+        QSignalSpy opened(&page, &TListF::columnActivated);
+        grid->setCurrentIndex(grid->model()->index(1, 1));
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().first().toInt(), 3);
+
+        grid->selectionModel()->select(grid->model()->index(0, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        grid->selectionModel()->select(grid->model()->index(1, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(workspace.catalogue().at(2).method, 100);
+        QCOMPARE(workspace.catalogue().at(3).method, 1000);
+        QCOMPARE(workspace.catalogue().at(4).method, 9);
+        QCOMPARE(rows(page.model()), QStringList{QStringLiteral("4|Born|dbo.Person|NULL datetime||")});
     }
 };
 
