@@ -3,6 +3,7 @@
 #include "run/batches.h"
 #include "script/generator.h"
 #include "tests/support/testlocale.h"
+#include "tests/support/workingdirectory.h"
 #include "tests/support/tsqltokens.h"
 
 #include <QDir>
@@ -84,12 +85,8 @@ private slots:
     void initTestCase()
     {
         test::useTestLocale();
-        QVERIFY(m_dir.isValid());
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-        QVERIFY(QDir().mkdir(u"virtual_data"_s));
-        QFile list(u"virtual_data/list.txt"_s);
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("a'b;--c;d]e\r\n");
+        QVERIFY(m_dir.entered());
+        QVERIFY(m_dir.writeWordList(u"list"_s, "a'b;--c;d]e\r\n"));
     }
 
     void tokens_data()
@@ -247,7 +244,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_dir;
+    test::WorkingDirectory m_dir;
 };
 
 Q_DECLARE_METATYPE(Names)

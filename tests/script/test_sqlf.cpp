@@ -4,6 +4,7 @@
 #include "script/sqlf.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
+#include "tests/support/workingdirectory.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,12 +44,8 @@ private slots:
     void initTestCase()
     {
         test::useTestLocale();
-        QVERIFY(m_dir.isValid());
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-        QVERIFY(QDir().mkdir(u"virtual_data"_s));
-        QFile list(u"virtual_data/names.txt"_s);
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("Ann;Jean\xc2\xa0Luc\r\n"); // a no-break space
+        QVERIFY(m_dir.entered());
+        QVERIFY(m_dir.writeWordList(u"names"_s, "Ann;Jean\xc2\xa0Luc\r\n")); // a no-break space
     }
 
     void init()
@@ -192,7 +189,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_dir;
+    test::WorkingDirectory m_dir;
     void apply() { test::load(*m_state, m_cat, u"Data Source=db1;Initial Catalog=shop"_s); }
 
     std::unique_ptr<Workspace> m_state;

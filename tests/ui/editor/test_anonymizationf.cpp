@@ -2,6 +2,7 @@
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
+#include "tests/support/workingdirectory.h"
 #include "tests/support/workspace.h"
 #include "ui/editor/anonymizationf.h"
 
@@ -63,24 +64,7 @@ TData fixtureCatalogue()
     return data;
 }
 
-// A fresh, empty working directory while it lives; the previous one comes back.
-class WorkingDirectory
-{
-public:
-    WorkingDirectory() : m_previous(QDir::currentPath())
-    {
-        m_entered = m_dir.isValid() && QDir::setCurrent(m_dir.path());
-    }
-    ~WorkingDirectory() { QDir::setCurrent(m_previous); }
-    bool entered() const { return m_entered; }
-    QString path() const { return m_dir.path(); }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
-    bool m_entered = false;
-};
+using test::WorkingDirectory;
 
 QString stored(const TColumnRec& slot)
 {
