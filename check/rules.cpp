@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QHash>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -641,13 +642,21 @@ Findings CheckSlot(const TColumnRec& slot, int index, const Facts& facts, const 
 
 Findings Check(const TData& catalogue, const Facts& facts, const Options& options)
 {
+    return CheckRange(catalogue, 1, int(catalogue.size()), facts, options);
+}
+
+Findings CheckRange(const TData& catalogue, int first, int last, const Facts& facts,
+                    const Options& options)
+{
     Findings findings;
-    findings.reserve(catalogue.size() / 2);
+    first = std::max(first, 1);
+    last = std::min(last, int(catalogue.size()));
+    findings.reserve(std::max(0, last - first) / 2);
     Cache cache;
     const TableFacts* table = nullptr;
     const TColumnRec* tableSlot = nullptr; // the first slot of the current table
     bool tableReported = false;
-    for (int i = 1; i < catalogue.size(); ++i) {
+    for (int i = first; i < last; ++i) {
         const TColumnRec& slot = catalogue.at(i);
         const Masking method = Masking::of(slot.method);
         if (!method.masks())
@@ -723,27 +732,19 @@ QHash<int, SlotVerdict> VerdictsBySlot(const Findings& findings)
     return verdicts;
 }
 
-QString ScriptComments(const Findings& findings)
+QStringList ScriptComments(const Findings& findings)
 {
-    const auto clean = [](QString text) {
-        for (QChar& c : text) {
-            const auto category = c.category();
-            if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-                category == QChar::Separator_Paragraph)
-                c = u' ';
-        }
-        return text;
-    };
-    QString out = QStringLiteral("-- Check: ") + Summary(findings) + QStringLiteral("\r\n");
+    QStringList lines{QStringLiteral("Check: ") + Summary(findings)};
+    lines.reserve(findings.size() + 1);
     for (const Finding& f : findings) {
         QString where = f.table;
         if (!f.column.isEmpty())
             where += QStringLiteral(" [") + f.column + QStringLiteral("] (") +
                      GetMethodName(f.method).trimmed() + u')';
-        out += QStringLiteral("-- ") + LevelName(f.level) + u' ' + f.rule + QStringLiteral(": ") +
-               clean(where) + QStringLiteral(": ") + clean(f.message) + QStringLiteral("\r\n");
+        lines << LevelName(f.level) + u' ' + f.rule + QStringLiteral(": ") + where +
+                     QStringLiteral(": ") + f.message;
     }
-    return out;
+    return lines;
 }
 
 } // namespace corvane::check

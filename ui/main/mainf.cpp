@@ -1,6 +1,8 @@
 #include "ui/main/mainf.h"
 
 #include "catalogue/loader.h"
+#include "check/checkstate.h"
+#include "check/factsquery.h"
 #include "project/loadsave.h"
 #include "project/setseedf.h"
 #include "project/virtualdataf.h"
@@ -61,6 +63,7 @@ QTableWidgetItem* readOnlyItem(const QString& text)
 TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     : QMainWindow(parent),
       m_workspace(new Workspace(std::move(connect), this)),
+      m_check(new check::CheckState(*m_workspace, {&ReadWordList}, this)),
       m_runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
     initMainResources();
@@ -342,12 +345,16 @@ void TMainF::Button1Click()
     m_loading = true;
     updateLocks();
     auto result = std::make_shared<Result<LoadedDatabase>>(Error::failure(QString()));
+    auto facts = std::make_shared<check::Facts>();
     QThread* worker = QThread::create(
-        [result, connect = m_workspace->connector(), connectionString] {
-            *result = LoadDatabase(connect, connectionString);
+        [result, facts, connect = m_workspace->connector(), connectionString] {
+            *result = LoadDatabase(connect, connectionString,
+                                   [&facts](db::Connection& c) { *facts = check::ReadFacts(c); });
         });
-    connect(worker, &QThread::finished, this, [this, worker, result] {
+    connect(worker, &QThread::finished, this, [this, worker, result, facts] {
         worker->deleteLater();
+        if (*result)
+            m_check->setNextFacts(std::move(*facts));
         loadFinished(*result);
     });
     worker->start();
@@ -476,6 +483,7 @@ void TMainF::MyPageControl1Change()
         m_anonymization = new TAnonymizationF(PanScrambling);
         embed(PanScrambling, m_anonymization);
         m_anonymization->SetData(*m_workspace);
+        m_anonymization->SetCheck(*m_check);
         if (const int node = selectedNode(); node >= 0)
             m_anonymization->ShowColumn(node);
         if (QTabWidget* sheets = m_anonymization->PageControl1())
@@ -486,6 +494,7 @@ void TMainF::MyPageControl1Change()
         m_sql = new TSQLF(PaSQL);
         embed(PaSQL, m_sql);
         m_sql->SetSource(*m_workspace);
+        m_sql->SetCheck(*m_check);
         m_sql->SetSaveFolder(
             [this] { return settings::lastFolder(m_settings, settings::ScriptFolder); },
             [this](const QString& file) {
@@ -497,6 +506,7 @@ void TMainF::MyPageControl1Change()
         m_runSql = new TRunSQLF(PaRunSQL);
         embed(PaRunSQL, m_runSql);
         m_runSql->SetSource(*m_workspace);
+        m_runSql->SetCheck(*m_check);
         connect(m_runSql, &TRunSQLF::runningChanged, this, &TMainF::setRunning);
         m_runSql->show();
     }
@@ -505,6 +515,7 @@ void TMainF::MyPageControl1Change()
         embed(PaList, m_list);
         // The list follows the workspace: it is current whenever it is shown.
         m_list->SetCatalogue(*m_workspace);
+        m_list->SetCheck(*m_check);
         connect(m_list, &TListF::columnActivated, this, [this](int slot) {
             if (!m_treeModel->indexOf(slot).isValid())
                 TreeFilter->clear();

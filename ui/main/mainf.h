@@ -19,6 +19,10 @@ class QTreeView;
 
 namespace corvane {
 
+namespace check {
+class CheckState;
+}
+
 class SchemaTreeModel;
 class TAnonymizationF;
 class TListF;
@@ -39,6 +43,7 @@ public:
     ~TMainF() override;
 
     Workspace& workspace() { return *m_workspace; }
+    check::CheckState& checkState() { return *m_check; }
     // True while the catalogue is read or a run goes on: the commands that
     // would change the catalogue are refused meanwhile.
     bool isBusy() const { return m_loading || m_running; }
@@ -119,6 +124,8 @@ private:
     // A child created before the pages, so that it outlives none of them
     // being used: the pages only read it while the window lives.
     Workspace* m_workspace;
+    // The check of the workspace's choices, with the facts read at the login.
+    check::CheckState* m_check;
     bool m_loading = false;
     bool m_running = false;
     QList<QAction*> m_catalogueActions; // refused while busy

@@ -2,12 +2,18 @@
 
 #include <QWidget>
 
+class QLabel;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace corvane {
 
 class MaskedColumnsModel;
 class Workspace;
+
+namespace check {
+class CheckState;
+}
 
 // The page "List of anonymized columns": one row per column that has a
 // method, always current with the workspace.
@@ -18,7 +24,10 @@ public:
     explicit TListF(QWidget* parent = nullptr);
 
     void SetCatalogue(Workspace& workspace);
+    // The Check column and the summary above the list follow `check`.
+    void SetCheck(check::CheckState& check);
     MaskedColumnsModel* model() const { return m_model; }
+    QLabel* checkSummary() const { return m_checkSummary; }
 
 signals:
     // The operator opened a row (double-click or Enter): its column's slot.
@@ -26,9 +35,15 @@ signals:
 
 private:
     void unmaskSelected();
+    void showCheckSummary();
+    // The slot of a row as the grid shows it, sorted or not; -1 for the blank row.
+    int slotOf(const QModelIndex& index) const;
 
     Workspace* m_workspace = nullptr;
+    check::CheckState* m_check = nullptr;
     MaskedColumnsModel* m_model = nullptr;
+    QSortFilterProxyModel* m_sorted;
+    QLabel* m_checkSummary;
     QTableView* m_grid;
 };
 
