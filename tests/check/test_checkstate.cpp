@@ -87,10 +87,10 @@ private Q_SLOTS:
             MethodCode method;
             const char16_t* param1;
         } edits[] = {
-            {3, 101, u"7"},     {2, 1001, u"abcdef"}, {4, 101, u"300"}, {2, 1009, u""},
-            {6, 1001, u"xyz"},  {7, 109, u""},        {9, 1009, u""},   {10, 102, u"5"},
-            {2, 1000, u""},     {3, 100, u""},        {6, 1000, u""},   {9, 1000, u""},
-            {4, 100, u""},      {3, 104, u""},        {2, 1001, u"ab"}, {7, 100, u""},
+            {3, 101, u"7"},    {2, 1001, u"abcdef"}, {4, 101, u"300"}, {2, 1009, u""},
+            {6, 1001, u"xyz"}, {7, 109, u""},        {9, 1009, u""},   {10, 102, u"5"},
+            {2, 1000, u""},    {3, 100, u""},        {6, 1000, u""},   {9, 1000, u""},
+            {4, 100, u""},     {3, 104, u""},        {2, 1001, u"ab"}, {7, 100, u""},
         };
         for (const auto& e : edits) {
             workspace.editSlot(e.slot, [&e](TColumnRec& s) {
@@ -109,8 +109,8 @@ private Q_SLOTS:
         CheckState state(workspace);
         state.setNextFacts(facts());
         TData data = catalogue();
-        data[2].method = 1009;  // NULL into NOT NULL
-        data[4].method = 101;   // a number outside tinyint
+        data[2].method = 1009; // NULL into NOT NULL
+        data[4].method = 101;  // a number outside tinyint
         data[4].param1 = u"300"_s;
         test::load(workspace, data, {});
         QCOMPARE(state.verdictOf(2).text(), u"1 error, 1 warning"_s); // and the trigger
