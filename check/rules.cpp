@@ -28,7 +28,8 @@ enum class TypeKind {
     SmallMoney,
     DateTime,
     SmallDateTime,
-    UnicodeText, // nvarchar, nchar, ntext
+    UnicodeText,  // nvarchar, nchar, ntext
+    CodePageText, // varchar, char, text: one code page
 };
 
 TypeKind typeKind(const QString& type)
@@ -47,6 +48,9 @@ TypeKind typeKind(const QString& type)
         {QStringLiteral("nvarchar"), TypeKind::UnicodeText},
         {QStringLiteral("nchar"), TypeKind::UnicodeText},
         {QStringLiteral("ntext"), TypeKind::UnicodeText},
+        {QStringLiteral("varchar"), TypeKind::CodePageText},
+        {QStringLiteral("char"), TypeKind::CodePageText},
+        {QStringLiteral("text"), TypeKind::CodePageText},
     };
     return kinds.value(type, TypeKind::Other);
 }
@@ -497,9 +501,11 @@ std::optional<QString> largeTable(const Subject& s)
     return s.cache.tableMessage(s.table, &Cache::largeTable, largeTableMessage);
 }
 
+// The script writes the operator's text as Unicode literals; a column of one
+// code page converts them on the way in.
 std::optional<QString> unicode(const Subject& s)
 {
-    if (s.type != TypeKind::UnicodeText)
+    if (s.type != TypeKind::CodePageText)
         return std::nullopt;
     const auto beyondAscii = [](const QString& text) {
         for (QChar c : text)
@@ -522,8 +528,8 @@ std::optional<QString> unicode(const Subject& s)
     if (!text)
         return std::nullopt;
     return QStringLiteral("the text ") + quotedText(*text) +
-           QStringLiteral(" is written as a non-Unicode literal: characters outside the "
-                          "database's code page become '?'; keep to plain ASCII");
+           QStringLiteral(" goes into a column of one code page: characters outside the "
+                          "column's code page become '?'; keep to characters it holds");
 }
 
 std::optional<QString> reversedInterval(const Subject& s)

@@ -315,11 +315,11 @@ private Q_SLOTS:
     void unicode_data()
     {
         addColumns();
-        QTest::newRow("constant into nvarchar") << 1001 << "Zoë" << "" << "type=nvarchar len=10" << "'Zoë'";
-        QTest::newRow("same-length text into nchar") << 1002 << "Ωmega" << "" << "type=nchar len=10" << "non-Unicode literal";
-        QTest::newRow("ASCII into nvarchar") << 1001 << "Zoe" << "" << "type=nvarchar len=10" << "";
-        QTest::newRow("into varchar") << 1001 << "Zoë" << "" << "type=varchar len=10" << "";
-        QTest::newRow("lorem is plain") << 1003 << "1" << "9" << "type=nvarchar len=10" << "";
+        QTest::newRow("constant into varchar") << 1001 << "Zoë" << "" << "type=varchar len=10" << "'Zoë'";
+        QTest::newRow("same-length text into char") << 1002 << "Ωmega" << "" << "type=char len=10" << "one code page";
+        QTest::newRow("ASCII into varchar") << 1001 << "Zoe" << "" << "type=varchar len=10" << "";
+        QTest::newRow("into nvarchar") << 1001 << "Zoë" << "" << "type=nvarchar len=10" << "";
+        QTest::newRow("lorem is plain") << 1003 << "1" << "9" << "type=varchar len=10" << "";
     }
     void unicode() { verifyRule("unicode", Level::Warning); }
 
@@ -386,7 +386,7 @@ private Q_SLOTS:
             {"composite", column(108, {}, {}, QStringLiteral("fk=1:2")), {QStringLiteral("foreign-key-method")}},
             {"triggers", column(104, {}, {}, QStringLiteral("triggers=1")), {QStringLiteral("triggers")}},
             {"large", column(104, {}, {}, QStringLiteral("rows=1000001")), {QStringLiteral("large-table")}},
-            {"unicode", column(1001, QStringLiteral("Ärger"), {}, QStringLiteral("type=nvarchar len=9")), {QStringLiteral("unicode")}},
+            {"unicode", column(1001, QStringLiteral("Ärger"), {}, QStringLiteral("type=varchar len=9")), {QStringLiteral("unicode")}},
             {"reversed", column(103, QStringLiteral("9"), QStringLiteral("1"), {}), {QStringLiteral("reversed-interval")}},
             {"empty", column(104, {}, {}, QStringLiteral("rows=0")), {QStringLiteral("empty-table")}},
             {"sound", column(103, QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("unique=UQ:2 fk=1:1 cascade")), {}},

@@ -303,7 +303,7 @@ private Q_SLOTS:
         // Blocks in slot order, each followed by two line breaks; the text
         // ends with one more, as the SQL page saves it.
         QVERIFY(cli.out.startsWith(QByteArray(header + script::BuildPreamble(seedValue).toUtf8() + "begin try \r\n")));
-        const qsizetype name = cli.out.indexOf(" update [dbo].[Customer] set [na\tme]='O''Brien' \r\n");
+        const qsizetype name = cli.out.indexOf(" update [dbo].[Customer] set [na\tme]=N'O''Brien' \r\n");
         const qsizetype qty = cli.out.indexOf(" update [dbo].[Orders] set [qty]=5 \r\n");
         QVERIFY(name > 0 && qty > name);
         QCOMPARE(cli.out.count("end catch \r\n\r\n"), 2);

@@ -234,7 +234,7 @@ private slots:
         script::WordLists changed = words;
         changed.insert(u"names"_s, u"Eve"_s);
         const auto generation = script::GenerateScript(data, 1, changed);
-        QCOMPARE(generation.script.count(u"dbo.corvane_split('Eve',';')"_s), 2);
+        QCOMPARE(generation.script.count(u"dbo.corvane_split(N'Eve',';')"_s), 2);
         QCOMPARE(generation.error->message, u"File nothere.txt with virtual data does not exist. "_s);
     }
 
