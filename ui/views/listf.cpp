@@ -4,8 +4,10 @@
 
 #include "catalogue/methods.h"
 #include "catalogue/workspace.h"
+#include "discovery/workspacefindings.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -18,12 +20,17 @@ constexpr int RowHeight = 16;
 
 } // namespace
 
-TListF::TListF(QWidget* parent) : QWidget(parent), m_grid(new QTableView(this))
+TListF::TListF(QWidget* parent)
+    : QWidget(parent), m_grid(new QTableView(this)), m_coverage(new QLabel(this))
 {
     setObjectName(QStringLiteral("ListF"));
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    m_coverage->setObjectName(QStringLiteral("Coverage"));
+    m_coverage->setContentsMargins(4, 2, 4, 2);
+    m_coverage->hide();
+    layout->addWidget(m_coverage);
     layout->addWidget(m_grid);
 
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -69,6 +76,16 @@ void TListF::SetCatalogue(Workspace& workspace)
     const int widths[MaskedColumnsModel::ColumnCount] = {57, 124, 138, 160, 142, 127};
     for (int c = 0; c < MaskedColumnsModel::ColumnCount; ++c)
         m_grid->setColumnWidth(c, widths[c]);
+}
+
+void TListF::ShowCoverage(const discovery::WorkspaceFindings& findings)
+{
+    const auto update = [this, &findings] {
+        m_coverage->setText(discovery::CoverageText(findings.coverage()));
+    };
+    connect(&findings, &discovery::WorkspaceFindings::coverageChanged, m_coverage, update);
+    update();
+    m_coverage->show();
 }
 
 } // namespace corvane

@@ -2,9 +2,14 @@
 
 #include <QWidget>
 
+class QLabel;
 class QTableView;
 
 namespace corvane {
+
+namespace discovery {
+class WorkspaceFindings;
+}
 
 class MaskedColumnsModel;
 class Workspace;
@@ -19,6 +24,9 @@ public:
 
     void SetCatalogue(Workspace& workspace);
     MaskedColumnsModel* model() const { return m_model; }
+    // Shows, above the list, how many of the columns with personal data are
+    // masked, and keeps the line current.
+    void ShowCoverage(const discovery::WorkspaceFindings& findings);
 
 signals:
     // The operator opened a row (double-click or Enter): its column's slot.
@@ -30,6 +38,7 @@ private:
     Workspace* m_workspace = nullptr;
     MaskedColumnsModel* m_model = nullptr;
     QTableView* m_grid;
+    QLabel* m_coverage;
 };
 
 } // namespace corvane

@@ -1,3 +1,5 @@
+#include "catalogue/workspace.h"
+#include "discovery/workspacefindings.h"
 #include "tests/discovery/columns.h"
 #include "tests/support/fakeconnection.h"
 #include "ui/discovery/discoverydialog.h"
@@ -32,6 +34,19 @@ TData catalogue()
     return data;
 }
 
+// The workspace and its findings, as the main window holds them.
+struct Session
+{
+    Workspace workspace;
+    discovery::WorkspaceFindings findings{workspace};
+
+    explicit Session(db::ConnectionFactory connect = {}) : workspace(std::move(connect))
+    {
+        workspace.replace({catalogue(), {}, QStringLiteral("cs")});
+    }
+    const TData& data() const { return workspace.catalogue(); }
+};
+
 QTableView* view(DiscoveryDialog& dialog)
 {
     return dialog.findChild<QTableView*>();
@@ -46,8 +61,9 @@ class TestDiscoveryDialog : public QObject
 private Q_SLOTS:
     void findsByNamesAtOnceAndAppliesSuggestions()
     {
-        TData data = catalogue();
-        DiscoveryDialog dialog(data, {}, QString());
+        Session session;
+        const TData& data = session.data();
+        DiscoveryDialog dialog(session.workspace, session.findings);
         QAbstractItemModelTester tester(&dialog.model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(dialog.model().rowCount(), 2); // Vorname, Ip
@@ -70,10 +86,12 @@ private Q_SLOTS:
         QCOMPARE(data.at(6).param1, QStringLiteral("192.0.2.1"));
         QCOMPARE(dialog.coverageText(), QStringLiteral("2 of 2 personal-data columns masked"));
 
-        // A method chosen elsewhere shows once the model is told.
-        data[2].method = 1000;
-        dialog.model().slotChanged(2);
+        // A method chosen elsewhere shows at once.
+        QSignalSpy rowChanged(&dialog.model(), &QAbstractItemModel::dataChanged);
+        session.workspace.editSlot(2, [](TColumnRec& rec) { rec.method = 1000; });
         QCOMPARE(dialog.coverageText(), QStringLiteral("1 of 2 personal-data columns masked"));
+        QCOMPARE(rowChanged.size(), 1);
+        QCOMPARE(rowChanged.at(0).at(0).toModelIndex().row(), 0);
     }
 
     void samplesOnlyTheChosenTablesOnAWorker()
@@ -88,14 +106,14 @@ private Q_SLOTS:
                                        QStringLiteral("20")},
                                       {QStringLiteral("Cem"), QStringLiteral("cem@example.org"),
                                        QStringLiteral("30")}}));
-        TData data = catalogue();
-        DiscoveryDialog dialog(data, server.factory(), QStringLiteral("cs"));
+        Session session(server.factory());
+        DiscoveryDialog dialog(session.workspace, session.findings);
         QAbstractItemModelTester tester(&dialog.model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(!dialog.sampleValues()); // nothing chosen, nothing read
         dialog.setSampleTables({QStringLiteral("dbo.Kunde")});
         QSignalSpy finished(&dialog, &DiscoveryDialog::samplingFinished);
-        QSignalSpy changed(&dialog, &DiscoveryDialog::findingsChanged);
+        QSignalSpy changed(&session.findings, &discovery::WorkspaceFindings::findingsChanged);
         QVERIFY(dialog.sampleValues());
         QVERIFY(dialog.isSampling());
         QVERIFY(!dialog.sampleValues()); // one sampling at a time
@@ -113,8 +131,8 @@ private Q_SLOTS:
     {
         test::FakeServer server;
         server.refuseOpen = QStringLiteral("Login failed for user 'op'.");
-        TData data = catalogue();
-        DiscoveryDialog dialog(data, server.factory(), QStringLiteral("cs"));
+        Session session(server.factory());
+        DiscoveryDialog dialog(session.workspace, session.findings);
         dialog.setSampleTables({QStringLiteral("dbo.Log")});
         QSignalSpy finished(&dialog, &DiscoveryDialog::samplingFinished);
         QVERIFY(dialog.sampleValues());
