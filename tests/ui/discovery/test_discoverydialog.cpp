@@ -2,9 +2,12 @@
 #include "discovery/workspacefindings.h"
 #include "tests/discovery/columns.h"
 #include "tests/support/fakeconnection.h"
+#include "tests/support/workingdirectory.h"
+#include "tests/support/workspace.h"
 #include "ui/discovery/discoverydialog.h"
 
 #include <QAbstractItemModelTester>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -42,7 +45,7 @@ struct Session
 
     explicit Session(db::ConnectionFactory connect = {}) : workspace(std::move(connect))
     {
-        workspace.replace({catalogue(), {}, QStringLiteral("cs")});
+        test::load(workspace, catalogue(), QStringLiteral("cs"));
     }
     const TData& data() const { return workspace.catalogue(); }
 };
@@ -139,6 +142,53 @@ private Q_SLOTS:
         QVERIFY(finished.wait(5000));
         QCOMPARE(dialog.notesText(), QStringLiteral("Connection failed. Login failed for user 'op'."));
         QCOMPARE(dialog.model().rowCount(), 2); // what the names said stays
+    }
+
+    // Its slots would address the columns of the database loaded since.
+    void aSampleOfAnEarlierCatalogueIsDropped()
+    {
+        test::FakeServer server;
+        QSemaphore connecting;
+        Session session([&] {
+            connecting.acquire();
+            return server.connect();
+        });
+        DiscoveryDialog dialog(session.workspace, session.findings);
+        dialog.setSampleTables({QStringLiteral("dbo.Kunde")});
+        QSignalSpy finished(&dialog, &DiscoveryDialog::samplingFinished);
+        QVERIFY(dialog.sampleValues());
+
+        TData other(4);
+        other[2] = col(QStringLiteral("Konto"), QStringLiteral("Iban"), QStringLiteral("varchar"),
+                       QStringLiteral("34"));
+        other[3] = col(QStringLiteral("Konto"), QStringLiteral("Saldo"), QStringLiteral("money"));
+        test::load(session.workspace, other, QStringLiteral("cs"));
+        connecting.release();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(dialog.model().rowCount(), 1);
+        QCOMPARE(dialog.model().finding(0).category, discovery::Category::BankAccount);
+        QVERIFY(dialog.notesText().contains(QStringLiteral("the sample was dropped")));
+        QVERIFY(dialog.sampleTables().isEmpty());
+    }
+
+    // The script reads word lists from the working directory's virtual_data
+    // alone: a suggested list that is not there is named.
+    void aMissingWordListIsNamed()
+    {
+        test::WorkingDirectory cwd;
+        QVERIFY(cwd.entered());
+        Session session;
+        DiscoveryDialog dialog(session.workspace, session.findings);
+        view(dialog)->selectRow(1); // Ip: no word list
+        dialog.applySelected();
+        QCOMPARE(dialog.notesText(), QString());
+        view(dialog)->selectRow(0); // Vorname: first_names
+        dialog.applySelected();
+        QVERIFY(dialog.notesText().contains(QStringLiteral("lacks the word lists first_names:")));
+
+        QVERIFY(cwd.writeWordList(QStringLiteral("first_names"), "Anna;Ben\r\n"));
+        dialog.applySelected();
+        QCOMPARE(dialog.notesText(), QString());
     }
 };
 
