@@ -3,6 +3,7 @@
 #include "catalogue/loader.h"
 #include "check/checkstate.h"
 #include "check/factsquery.h"
+#include "discovery/workspacefindings.h"
 #include "project/loadsave.h"
 #include "project/setseedf.h"
 #include "project/virtualdataf.h"
@@ -10,6 +11,7 @@
 #include "run/runsqlf.h"
 #include "script/sqlf.h"
 #include "ui/common/dialogs.h"
+#include "ui/discovery/discoverydialog.h"
 #include "ui/editor/anonymizationf.h"
 #include "ui/main/loginf.h"
 #include "ui/main/schematreedelegate.h"
@@ -64,6 +66,7 @@ TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     : QMainWindow(parent),
       m_workspace(new Workspace(std::move(connect), this)),
       m_check(new check::CheckState(*m_workspace, {&ReadWordList}, this)),
+      m_findings(new discovery::WorkspaceFindings(*m_workspace, this)),
       m_runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
     initMainResources();
@@ -110,7 +113,12 @@ void TMainF::fitToScreen()
     resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
-TMainF::~TMainF() = default;
+TMainF::~TMainF()
+{
+    // It reads the workspace and the findings, which are deleted before it
+    // would be as a child.
+    delete m_discovery;
+}
 
 void TMainF::buildMenu()
 {
@@ -146,6 +154,9 @@ void TMainF::buildMenu()
     tree->setObjectName(QStringLiteral("Databasetree1"));
     item(tree, QStringLiteral("&Expand"), QStringLiteral("Fullexpand1"), &TMainF::Fullexpand1Click);
     item(tree, QStringLiteral("&Collapse"), QStringLiteral("Minimize1"), &TMainF::Minimize1Click);
+    tree->addSeparator();
+    m_catalogueActions << item(tree, QStringLiteral("&Discovery"), QStringLiteral("Discovery1"),
+                               &TMainF::Discovery1Click);
 
     // The menu title itself is the command.
     QAction* about = bar->addAction(QStringLiteral("&About"));
@@ -180,6 +191,9 @@ QWidget* TMainF::buildTreeSide()
     // The tree marks masked columns: it follows the choices as they change.
     connect(m_workspace, &Workspace::methodChanged, m_treeModel, &SchemaTreeModel::choiceChanged);
     connect(m_workspace, &Workspace::choicesReplaced, m_treeModel, &SchemaTreeModel::choicesChanged);
+    m_treeModel->setFindings(m_findings);
+    connect(m_findings, &discovery::WorkspaceFindings::findingsChanged, m_treeModel,
+            &SchemaTreeModel::choicesChanged);
 
     TreeFilter = new QLineEdit(side);
     TreeFilter->setObjectName(QStringLiteral("TreeFilter"));
@@ -208,6 +222,10 @@ QWidget* TMainF::buildTreeSide()
     connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { TreeView1Change(current); });
     connect(TreeView1, &QTreeView::clicked, this, &TMainF::TreeView1Click);
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (m_discovery)
+            m_discovery->setSampleTables(selectedTables());
+    });
 
     auto* caption = new QLabel(QStringLiteral("Column parameters"), side);
     caption->setObjectName(QStringLiteral("Label1"));
@@ -296,6 +314,18 @@ int TMainF::selectedNode() const
 bool TMainF::selectedIsColumn() const
 {
     return m_treeModel->level(TreeView1->currentIndex()) == SchemaTree::ColumnLevel;
+}
+
+QStringList TMainF::selectedTables() const
+{
+    const QModelIndex node = TreeView1->currentIndex();
+    const int level = m_treeModel->level(node);
+    if (level == SchemaTree::ColumnLevel)
+        return {node.parent().data().toString()};
+    if (level == SchemaTree::TableLevel)
+        return {node.data().toString()};
+    // Not every table of the database at once: the operator picks findings.
+    return {};
 }
 
 void TMainF::FormCreate()
@@ -516,6 +546,7 @@ void TMainF::MyPageControl1Change()
         // The list follows the workspace: it is current whenever it is shown.
         m_list->SetCatalogue(*m_workspace);
         m_list->SetCheck(*m_check);
+        m_list->ShowCoverage(*m_findings);
         connect(m_list, &TListF::columnActivated, this, [this](int slot) {
             if (!m_treeModel->indexOf(slot).isValid())
                 TreeFilter->clear();
@@ -640,6 +671,22 @@ void TMainF::Fullexpand1Click()
 void TMainF::Minimize1Click()
 {
     TreeView1->collapseAll();
+}
+
+void TMainF::Discovery1Click()
+{
+    if (isBusy())
+        return;
+    // One window, kept while the program runs, so that its sampling goes on
+    // while it is hidden and it opens again as it was left.
+    if (!m_discovery) {
+        m_discovery = new ui::DiscoveryDialog(*m_workspace, *m_findings, this);
+        m_discovery->setObjectName(QStringLiteral("DiscoveryF"));
+    }
+    m_discovery->setSampleTables(selectedTables());
+    m_discovery->show();
+    m_discovery->raise();
+    m_discovery->activateWindow();
 }
 
 } // namespace corvane

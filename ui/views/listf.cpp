@@ -5,6 +5,7 @@
 #include "catalogue/methods.h"
 #include "catalogue/workspace.h"
 #include "check/checkstate.h"
+#include "discovery/workspacefindings.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -23,7 +24,7 @@ constexpr int RowHeight = 16;
 
 TListF::TListF(QWidget* parent)
     : QWidget(parent), m_sorted(new QSortFilterProxyModel(this)), m_checkSummary(new QLabel(this)),
-      m_grid(new QTableView(this))
+      m_grid(new QTableView(this)), m_coverage(new QLabel(this))
 {
     setObjectName(QStringLiteral("ListF"));
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
@@ -32,6 +33,10 @@ TListF::TListF(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_checkSummary);
+    m_coverage->setObjectName(QStringLiteral("Coverage"));
+    m_coverage->setContentsMargins(4, 2, 4, 2);
+    m_coverage->hide();
+    layout->addWidget(m_coverage);
     layout->addWidget(m_grid);
 
     m_sorted->setSortRole(MaskedColumnsModel::SortRole);
@@ -106,6 +111,14 @@ void TListF::SetCheck(check::CheckState& check)
 void TListF::showCheckSummary()
 {
     m_checkSummary->setText(check::Summary(m_check->findings()));
+void TListF::ShowCoverage(const discovery::WorkspaceFindings& findings)
+{
+    const auto update = [this, &findings] {
+        m_coverage->setText(discovery::CoverageText(findings.coverage()));
+    };
+    connect(&findings, &discovery::WorkspaceFindings::coverageChanged, m_coverage, update);
+    update();
+    m_coverage->show();
 }
 
 } // namespace corvane

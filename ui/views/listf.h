@@ -8,6 +8,10 @@ class QTableView;
 
 namespace corvane {
 
+namespace discovery {
+class WorkspaceFindings;
+}
+
 class MaskedColumnsModel;
 class Workspace;
 
@@ -28,6 +32,9 @@ public:
     void SetCheck(check::CheckState& check);
     MaskedColumnsModel* model() const { return m_model; }
     QLabel* checkSummary() const { return m_checkSummary; }
+    // Shows, above the list, how many of the columns with personal data are
+    // masked, and keeps the line current.
+    void ShowCoverage(const discovery::WorkspaceFindings& findings);
 
 signals:
     // The operator opened a row (double-click or Enter): its column's slot.
@@ -45,6 +52,7 @@ private:
     QSortFilterProxyModel* m_sorted;
     QLabel* m_checkSummary;
     QTableView* m_grid;
+    QLabel* m_coverage;
 };
 
 } // namespace corvane

@@ -579,7 +579,7 @@ private Q_SLOTS:
         QCOMPARE(titles,
                  QStringList({QStringLiteral("&File|&Save project|&Load project|Log&in|Set s&eed|&Close"),
                               QStringLiteral("&Virtual data|&New file|&Edit file"),
-                              QStringLiteral("&Database tree|&Expand|&Collapse"),
+                              QStringLiteral("&Database tree|&Expand|&Collapse||&Discovery"),
                               QStringLiteral("&About")}));
         h.trigger("About1");
         QCOMPARE(h.dialogs.texts().size(), 1);
