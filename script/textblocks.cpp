@@ -29,12 +29,14 @@ QString fullLength(const QString& column)
 
 void appendSameLength(BlockWriter& w, const QString& text)
 {
-    // REPLICATE of a text that is not of a max type stops at 8,000 bytes.
+    // REPLICATE of a text that is not of a max type stops at 8,000 bytes, and
+    // a literal of 4,000 characters would lose the character its length adds.
     const QString length = fullLength(w.column);
+    const QString wide = u"cast(N'" + text + u"' as nvarchar(max))";
     w.cursorHead(u"@val_text");
-    w.out += u"     update " + w.table + u" set " + w.column +
-             u"=substring(replicate(cast(N'" + text + u"' as nvarchar(max)),floor(" + length +
-             u"/(len(N'" + text + u"'+N'x')-1))+1),1," + length + u") WHERE CURRENT OF cur \r\n";
+    w.out += u"     update " + w.table + u" set " + w.column + u"=substring(replicate(" + wide +
+             u",floor(" + length + u"/(len(" + wide + u"+N'x')-1))+1),1," + length +
+             u") WHERE CURRENT OF cur \r\n";
     w.cursorTail(u"@val_text", false);
 }
 

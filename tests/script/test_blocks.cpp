@@ -233,7 +233,7 @@ DEALLOCATE cur  )"_s;
  FETCH cur INTO @val_text |
  WHILE @@FETCH_STATUS = 0 |
    BEGIN |
-     update {T} set {C}=substring(replicate(cast(N'{q1}' as nvarchar(max)),floor((len(cast({C} as nvarchar(max))+N'x')-1)/(len(N'{q1}'+N'x')-1))+1),1,(len(cast({C} as nvarchar(max))+N'x')-1)) WHERE CURRENT OF cur |
+     update {T} set {C}=substring(replicate(cast(N'{q1}' as nvarchar(max)),floor((len(cast({C} as nvarchar(max))+N'x')-1)/(len(cast(N'{q1}' as nvarchar(max))+N'x')-1))+1),1,(len(cast({C} as nvarchar(max))+N'x')-1)) WHERE CURRENT OF cur |
      FETCH cur INTO @val_text |
  END |
  CLOSE cur |
