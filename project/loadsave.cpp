@@ -110,7 +110,8 @@ Status TLoadSave::SaveProject(const QString& fileName, const TData& catalogue)
         text += QString::number(i) + separator + slot.col + separator + slot.stab + separator +
                 QString::number(slot.method) + separator +
                 paramToFile(slot.param1, isDate(method, &MethodInfo::param1)) + separator +
-                paramToFile(slot.param2, isDate(method, &MethodInfo::param2)) + separator + lineEnd;
+                paramToFile(slot.param2, isDate(method, &MethodInfo::param2)) + separator +
+                lineEnd;
     }
 
     return WriteTextFile(fileName, text);

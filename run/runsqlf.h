@@ -26,6 +26,8 @@ public:
 
     // Catalogue, seed and database are read from `workspace` at each run.
     void SetSource(Workspace& workspace);
+    // A word on the server that opens the log of every run; empty for none.
+    void SetNotice(const QString& notice) { m_notice = notice; }
     // Asks the operator to confirm the target, then starts the run.
     void Button7Click();
     void stopClick();
@@ -48,6 +50,7 @@ private:
     void showStatus();
 
     Workspace* m_workspace = nullptr;
+    QString m_notice;
     run::Runner m_runner;
     run::RunPlan m_plan;
     int m_done = 0;
