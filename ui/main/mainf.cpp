@@ -78,10 +78,13 @@ int nodeNamed(const TData& catalogue, const SchemaTree& tree, const QString& tab
     return 0;
 }
 
-QString maskedColumns(int count)
+QString lostChoices(int count, const QString& database, const QString& server)
 {
-    return count == 1 ? QStringLiteral("1 masked column is")
-                      : QStringLiteral("%1 masked columns are").arg(count);
+    const QString where = QStringLiteral(" not in the database %1 on %2: ").arg(database, server);
+    if (count == 1)
+        return QStringLiteral("1 masked column is") + where + QStringLiteral("its choice is lost.");
+    return QString::number(count) + QStringLiteral(" masked columns are") + where +
+           QStringLiteral("their choices are lost.");
 }
 
 } // namespace
@@ -389,11 +392,10 @@ void TMainF::loadFinished(const Result<LoadedDatabase>& loaded)
     if (carried.lost > 0) {
         const db::ConnectionTarget target = db::TargetOf(fresh.connectionString);
         const QString question =
-            maskedColumns(carried.lost) +
-            QStringLiteral(" not in the database %1 on %2; their choices are lost.\n\n"
-                           "Log in to it all the same?")
-                .arg(fresh.tree.isEmpty() ? target.database : fresh.tree.nodes.first().text,
-                     target.server.trimmed());
+            lostChoices(carried.lost,
+                        fresh.tree.isEmpty() ? target.database : fresh.tree.nodes.first().text,
+                        target.server.trimmed()) +
+            QStringLiteral("\n\nLog in to it all the same?");
         if (!mayDiscardChoices(question))
             return;
     }

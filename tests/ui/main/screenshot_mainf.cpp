@@ -61,7 +61,6 @@ int main(int argc, char* argv[])
     mask(3, 1003);  // dbo.City.Name
     mask(12, 1003); // dbo.Person.FirstName
     mask(14, 4);    // dbo.Person.Birthdate
-    window.treeModel()->choicesChanged();
     window.resize(1200, 720);
     window.show();
     window.TreeFilter->setText(QStringLiteral("name"));

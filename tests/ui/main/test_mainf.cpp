@@ -22,8 +22,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -327,8 +329,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("replaced");
         const QStringList both = {QStringLiteral("Id"), QStringLiteral("CityCode")};
         const QStringList question = {
-            Unsaved + QStringLiteral("1 masked column is not in the database fixture on srv; "
-                                     "their choices are lost.\n\nLog in to it all the same?")};
+            Unsaved + QStringLiteral("1 masked column is not in the database fixture on srv: "
+                                     "its choice is lost.\n\nLog in to it all the same?")};
         QTest::newRow("the same database") << false << true << QStringList() << both << 5 << true;
         QTest::newRow("columns missing, Yes")
             << true << true << question << QStringList{QStringLiteral("CityCode")} << 2 << true;
@@ -469,6 +471,24 @@ private Q_SLOTS:
         QCOMPARE(w.MyPageControl1->currentWidget(), w.TsAnonymization);
         QCOMPARE(SchemaTreeModel::absoluteIndex(w.TreeView1->currentIndex()), 6);
         QVERIFY(w.TreeFilter->text().isEmpty());
+    }
+
+    // A method chosen in the editor marks its column in the tree at once,
+    // while the column is still the one being edited.
+    void treeMarksFollowTheEditor()
+    {
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        h.select(6);
+        w.MyPageControl1->setCurrentWidget(w.TsAnonymization);
+        QSignalSpy repainted(w.treeModel(), &QAbstractItemModel::dataChanged);
+        w.anonymizationPage()->findChild<QRadioButton*>(QStringLiteral("RadioButton24"))->click();
+        QCOMPARE(repainted.size(), 1);
+        QCOMPARE(repainted.constFirst().at(0).toModelIndex(), w.treeModel()->indexOf(6));
+        QCOMPARE(w.treeModel()->indexOf(6).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("NULL float"));
+        QCOMPARE(h.selected(), 6);
     }
 
     // The editor's sheets show only for a column, on selection and when the
