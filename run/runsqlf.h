@@ -15,6 +15,10 @@ namespace corvane {
 
 class Workspace;
 
+namespace check {
+class CheckState;
+}
+
 // The "Run SQL" page: anonymises the database directly, column by column, on
 // a worker thread; the page stays usable for reading and copying the log.
 class TRunSQLF : public QWidget
@@ -28,6 +32,8 @@ public:
     void SetSource(Workspace& workspace);
     // A word on the server that opens the log of every run; empty for none.
     void SetNotice(const QString& notice) { m_notice = notice; }
+    // The check of the workspace: a run asks before it goes on with errors found.
+    void SetCheck(check::CheckState& check) { m_check = &check; }
     // Asks the operator to confirm the target, then starts the run.
     void Button7Click();
     void stopClick();
@@ -51,6 +57,7 @@ private:
 
     Workspace* m_workspace = nullptr;
     QString m_notice;
+    check::CheckState* m_check = nullptr;
     run::Runner m_runner;
     run::RunPlan m_plan;
     int m_done = 0;

@@ -1,63 +1,62 @@
 #include "ui/discovery/findingsmodel.h"
 
+#include "catalogue/workspace.h"
+#include "discovery/workspacefindings.h"
 #include "ui/discovery/categoryicon.h"
 
 namespace corvane::ui {
 
 using namespace discovery;
 
-FindingsModel::FindingsModel(TData& catalogue, QObject* parent)
-    : QAbstractTableModel(parent), m_catalogue(catalogue)
+FindingsModel::FindingsModel(Workspace& workspace, const WorkspaceFindings& findings,
+                             QObject* parent)
+    : QAbstractTableModel(parent), m_workspace(workspace), m_findings(findings)
 {
+    connect(&findings, &WorkspaceFindings::findingsChanged, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(&workspace, &Workspace::methodChanged, this,
+            [this](int slot) { rowChanged(m_findings.rowOf(slot)); });
+    connect(&workspace, &Workspace::choicesReplaced, this, [this] {
+        if (rowCount() > 0)
+            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    });
 }
 
-void FindingsModel::setFindings(QVector<Finding> findings)
+const QVector<Finding>& FindingsModel::findings() const
 {
-    beginResetModel();
-    m_findings = std::move(findings);
-    // A finding whose slot a new login took away would address another
-    // column: keep only those that still fit the catalogue.
-    m_findings.removeIf([&](const Finding& f) {
-        return !f.isPersonal() || f.slot < 0 || f.slot >= m_catalogue.size();
-    });
-    endResetModel();
+    return m_findings.findings();
 }
 
 Suggestion FindingsModel::suggestion(int row) const
 {
-    const Finding& f = m_findings.at(row);
-    return Suggest(f, m_catalogue.at(f.slot));
+    const Finding& f = finding(row);
+    return Suggest(f, m_workspace.catalogue().at(f.slot));
 }
 
 bool FindingsModel::applySuggestion(int row)
 {
-    if (row < 0 || row >= m_findings.size())
+    if (row < 0 || row >= rowCount())
         return false;
     const Suggestion s = suggestion(row);
     if (!s.isValid())
         return false;
-    const int slot = m_findings.at(row).slot;
-    ApplySuggestion(m_catalogue[slot], s);
-    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    const int slot = finding(row).slot;
+    m_workspace.editSlot(slot, [&s](TColumnRec& column) { ApplySuggestion(column, s); });
     Q_EMIT suggestionApplied(slot);
     return true;
 }
 
-void FindingsModel::slotChanged(int slot)
+void FindingsModel::rowChanged(int row)
 {
-    for (int row = 0; row < m_findings.size(); ++row)
-        if (m_findings.at(row).slot == slot)
-            Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
-}
-
-Coverage FindingsModel::coverage() const
-{
-    return CoverageOf(m_catalogue, m_findings);
+    if (row >= 0 && row < rowCount())
+        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int FindingsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_findings.size());
+    return parent.isValid() ? 0 : int(findings().size());
 }
 
 int FindingsModel::columnCount(const QModelIndex& parent) const
@@ -69,8 +68,8 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const Finding& f = m_findings.at(index.row());
-    const TColumnRec& c = m_catalogue.at(f.slot);
+    const Finding& f = finding(index.row());
+    const TColumnRec& c = m_workspace.catalogue().at(f.slot);
     if (role == Qt::ToolTipRole)
         return FindingToolTip(f);
     if (role == Qt::DecorationRole && index.column() == CategoryColumn)
