@@ -20,6 +20,7 @@ set(corvane_pch_widgets_headers ${corvane_pch_core_headers} <QtWidgets>)
 
 function(corvane_pch_holder name qtlib)
   add_library(${name} OBJECT ${CMAKE_SOURCE_DIR}/cmake/precompiled.cpp)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
   target_link_libraries(${name} PRIVATE ${qtlib})
   target_precompile_headers(${name} PRIVATE ${ARGN})
 endfunction()

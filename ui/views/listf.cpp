@@ -111,6 +111,8 @@ void TListF::SetCheck(check::CheckState& check)
 void TListF::showCheckSummary()
 {
     m_checkSummary->setText(check::Summary(m_check->findings()));
+}
+
 void TListF::ShowCoverage(const discovery::WorkspaceFindings& findings)
 {
     const auto update = [this, &findings] {
