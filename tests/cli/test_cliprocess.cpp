@@ -361,7 +361,7 @@ private Q_SLOTS:
         QCOMPARE(script.status, 0);
         QVERIFY(script.out.contains("update [dbo].[Order] set [Order]=@new_int WHERE CURRENT OF cur"));
         QVERIFY(script.out.contains("select [OrderId] from [sales].[Orders] where [OrderId] between (-5) and (-1)"));
-        QVERIFY(script.out.contains(" update [dbo].[Order] set [it's]]]='a''b' \r\n"));
+        QVERIFY(script.out.contains(" update [dbo].[Order] set [it's]]]=N'a''b' \r\n"));
         QVERIFY(script.out.contains("update [dbo].[v1.2 Archive] set [when]=NULL \r\n"));
         QVERIFY(script.out.contains("DECLARE cur CURSOR LOCAL KEYSET FOR"));
     }

@@ -74,7 +74,7 @@ DiscoveryDialog::DiscoveryDialog(Workspace& workspace, WorkspaceFindings& findin
     connect(m_sample, &QPushButton::clicked, this, &DiscoveryDialog::sampleValues);
     connect(m_stop, &QPushButton::clicked, this, &DiscoveryDialog::stop);
     connect(m_apply, &QPushButton::clicked, this, &DiscoveryDialog::applySelected);
-    connect(&m_model, &FindingsModel::suggestionApplied, this,
+    connect(&m_model, &PersonalDataModel::suggestionApplied, this,
             &DiscoveryDialog::suggestionApplied);
     connect(&m_findings, &WorkspaceFindings::coverageChanged, this, &DiscoveryDialog::updateState);
     connect(&m_findings, &WorkspaceFindings::findingsChanged, this, &DiscoveryDialog::updateState);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "discovery/discovery.h"
-#include "ui/discovery/findingsmodel.h"
+#include "ui/discovery/personaldatamodel.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -38,7 +38,7 @@ public:
                     QWidget* parent = nullptr);
     ~DiscoveryDialog() override;
 
-    FindingsModel& model() { return m_model; }
+    PersonalDataModel& model() { return m_model; }
     // The tables (schema.table as in the tree) whose values "Sample values"
     // reads when no finding is selected: those selected in the tree.
     void setSampleTables(const QStringList& tables);
@@ -69,7 +69,7 @@ private:
 
     Workspace& m_workspace;
     discovery::WorkspaceFindings& m_findings;
-    FindingsModel m_model;
+    PersonalDataModel m_model;
     QStringList m_sampleTables;
     int m_sampleRows = 20;
     QStringList m_notes;

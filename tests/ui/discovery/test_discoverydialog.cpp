@@ -71,9 +71,9 @@ private Q_SLOTS:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(dialog.model().rowCount(), 2); // Vorname, Ip
         QCOMPARE(dialog.coverageText(), QStringLiteral("0 of 2 personal-data columns masked"));
-        QCOMPARE(dialog.model().data(dialog.model().index(0, FindingsModel::SuggestionColumn)),
+        QCOMPARE(dialog.model().data(dialog.model().index(0, PersonalDataModel::SuggestionColumn)),
                  QVariant(QStringLiteral("Virtual data: first_names")));
-        QVERIFY(!dialog.model().data(dialog.model().index(0, FindingsModel::CategoryColumn),
+        QVERIFY(!dialog.model().data(dialog.model().index(0, PersonalDataModel::CategoryColumn),
                                      Qt::DecorationRole)
                      .value<QIcon>()
                      .isNull());

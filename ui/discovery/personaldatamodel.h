@@ -17,7 +17,7 @@ namespace corvane::ui {
 
 // The findings of discovery, one row each, with their suggestion and whether
 // the column is masked yet; it follows the findings and the workspace.
-class FindingsModel : public QAbstractTableModel
+class PersonalDataModel : public QAbstractTableModel
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ public:
 
     // A suggestion is stored through `workspace`, as an edit in the editor
     // is, so that every page follows it.
-    FindingsModel(Workspace& workspace, const discovery::WorkspaceFindings& findings,
+    PersonalDataModel(Workspace& workspace, const discovery::WorkspaceFindings& findings,
                   QObject* parent = nullptr);
 
     const QVector<discovery::Finding>& findings() const;

@@ -1,4 +1,4 @@
-#include "ui/discovery/findingsmodel.h"
+#include "ui/discovery/personaldatamodel.h"
 
 #include "catalogue/workspace.h"
 #include "discovery/workspacefindings.h"
@@ -8,7 +8,7 @@ namespace corvane::ui {
 
 using namespace discovery;
 
-FindingsModel::FindingsModel(Workspace& workspace, const WorkspaceFindings& findings,
+PersonalDataModel::PersonalDataModel(Workspace& workspace, const WorkspaceFindings& findings,
                              QObject* parent)
     : QAbstractTableModel(parent), m_workspace(workspace), m_findings(findings)
 {
@@ -24,18 +24,18 @@ FindingsModel::FindingsModel(Workspace& workspace, const WorkspaceFindings& find
     });
 }
 
-const QVector<Finding>& FindingsModel::findings() const
+const QVector<Finding>& PersonalDataModel::findings() const
 {
     return m_findings.findings();
 }
 
-Suggestion FindingsModel::suggestion(int row) const
+Suggestion PersonalDataModel::suggestion(int row) const
 {
     const Finding& f = finding(row);
     return Suggest(f, m_workspace.catalogue().at(f.slot));
 }
 
-bool FindingsModel::applySuggestion(int row)
+bool PersonalDataModel::applySuggestion(int row)
 {
     if (row < 0 || row >= rowCount())
         return false;
@@ -48,23 +48,23 @@ bool FindingsModel::applySuggestion(int row)
     return true;
 }
 
-void FindingsModel::rowChanged(int row)
+void PersonalDataModel::rowChanged(int row)
 {
     if (row >= 0 && row < rowCount())
         Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
-int FindingsModel::rowCount(const QModelIndex& parent) const
+int PersonalDataModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(findings().size());
 }
 
-int FindingsModel::columnCount(const QModelIndex& parent) const
+int PersonalDataModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant FindingsModel::data(const QModelIndex& index, int role) const
+QVariant PersonalDataModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
@@ -104,7 +104,7 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
-QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant PersonalDataModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
