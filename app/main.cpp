@@ -57,11 +57,10 @@ int main(int argc, char* argv[])
             return dialog.exec();
         });
     }
-    window.FormCreate();
     if (!demo.isEmpty())
-        window.setWindowTitle(
-            window.windowTitle() +
-            QStringLiteral(" - demo server: it answers, but nothing in it changes"));
+        window.setServerNotice(
+            QStringLiteral("Demo server: it answers, but nothing in it changes"));
+    window.FormCreate();
     window.show();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/result.h"
+#include "catalogue/choices.h"
 #include "catalogue/consttypes.h"
 #include "catalogue/schematree.h"
 #include "db/connection.h"
@@ -54,14 +55,28 @@ public:
     const QString& currentTable() const { return m_currentTable; }
     void setCurrentTable(const QString& text) { m_currentTable = text; }
 
-    // Takes over a freshly loaded database.
-    void replace(LoadedDatabase loaded);
+    // Whether the choices differ from those last saved to or loaded from a
+    // project file (or, with none, from the fresh catalogue's).
+    bool isModified() const { return m_modified; }
+    // The project file the choices were last saved to or loaded from; empty
+    // for none.
+    const QString& projectFile() const { return m_projectFile; }
+
+    // Takes over a freshly loaded database. `carried` tells what its
+    // catalogue took over from the one it replaces (CarryChoices): with no
+    // choice carried it starts afresh, without a project; with choices
+    // carried the project stays, and the choices count as saved only when
+    // they were before and the columns are the very same.
+    void replace(LoadedDatabase loaded, const CarriedChoices& carried = {});
     // New method choices for the same columns, as a loaded project brings:
     // only method and parameters are taken from `catalogue`.
     void replaceChoices(const TData& catalogue);
     // Changes one slot's method or parameters.
     void editSlot(int slot, const std::function<void(TColumnRec&)>& change);
     void setSeed(std::int32_t seed);
+    // The choices are now those of `projectFile`: just saved there or loaded
+    // from it.
+    void markSaved(const QString& projectFile);
 
 signals:
     // A new database: the tree and every column may differ.
@@ -70,6 +85,8 @@ signals:
     void choicesReplaced();
     void methodChanged(int slot);
     void seedChanged();
+    void modifiedChanged(bool modified);
+    void projectFileChanged();
 
 private:
     db::ConnectionFactory m_connect;
@@ -78,6 +95,11 @@ private:
     QString m_connectionString;
     QString m_currentTable;
     std::int32_t m_seed = DefaultSeed;
+    QString m_projectFile;
+    bool m_modified = false;
+
+    void setModified(bool modified);
+    void setProjectFile(const QString& projectFile);
 };
 
 } // namespace corvane

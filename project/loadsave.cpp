@@ -1,5 +1,6 @@
 #include "project/loadsave.h"
 
+#include "catalogue/choices.h"
 #include "catalogue/methods.h"
 #include "project/textfile.h"
 
@@ -18,12 +19,13 @@ const QString Incompatible = QStringLiteral("Incompatible file for this database
 // characters of a table or column name.
 constexpr qsizetype LegacyNameLength = 20;
 
-bool sameName(const QString& field, const QString& name)
+// The name a file's field stands for: the slot's own name when the field is
+// that name cut as earlier builds cut it.
+const QString& wholeName(const QString& field, const QString& name)
 {
-    if (field == name)
-        return true;
-    return field.size() == LegacyNameLength && name.size() > LegacyNameLength &&
-           name.startsWith(field);
+    const bool cut = field.size() == LegacyNameLength && name.size() > LegacyNameLength &&
+                     name.startsWith(field);
+    return cut ? name : field;
 }
 
 // Walks the lines of a text held in memory; CR LF, LF and a lone CR all end a
@@ -141,7 +143,7 @@ Status TLoadSave::LoadProject(const QString& fileName, TData& catalogue)
         if (!SplitFields(lines.next().toString(), fields, u';'))
             return Error::notice(Incompatible);
         TColumnRec& slot = catalogue[i];
-        if (!sameName(fields[2], slot.stab) || !sameName(fields[1], slot.col))
+        if (!IsColumn(slot, wholeName(fields[2], slot.stab), wholeName(fields[1], slot.col)))
             return Error::notice(Incompatible);
         const Result<std::int32_t> method = StrToInt(fields[3]);
         if (!method)

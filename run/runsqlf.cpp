@@ -143,6 +143,8 @@ void TRunSQLF::Button7Click()
     m_plan = {m_workspace->catalogue(), m_workspace->seed(), m_workspace->connectionString(),
               m_workspace->connector()};
     Memo1->clear();
+    if (!m_notice.isEmpty())
+        addLine(m_notice);
     addLine(target);
     if (!checked.isEmpty())
         addLine(checked);

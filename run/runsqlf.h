@@ -30,6 +30,8 @@ public:
 
     // Catalogue, seed and database are read from `workspace` at each run.
     void SetSource(Workspace& workspace);
+    // A word on the server that opens the log of every run; empty for none.
+    void SetNotice(const QString& notice) { m_notice = notice; }
     // The check of the workspace: a run asks before it goes on with errors found.
     void SetCheck(check::CheckState& check) { m_check = &check; }
     // Asks the operator to confirm the target, then starts the run.
@@ -54,6 +56,7 @@ private:
     void showStatus();
 
     Workspace* m_workspace = nullptr;
+    QString m_notice;
     check::CheckState* m_check = nullptr;
     run::Runner m_runner;
     run::RunPlan m_plan;

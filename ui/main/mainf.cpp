@@ -1,6 +1,8 @@
 #include "ui/main/mainf.h"
 
+#include "catalogue/choices.h"
 #include "catalogue/loader.h"
+#include "db/connectionstring.h"
 #include "check/checkstate.h"
 #include "check/factsquery.h"
 #include "discovery/workspacefindings.h"
@@ -21,7 +23,9 @@
 #include "ui/views/selectf.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -52,12 +56,39 @@ namespace {
 
 const QString ProjectFilter = QStringLiteral("Corvane files | *.crv");
 const QString AboutText = QStringLiteral("Corvane 1.0\nby the Corvane authors, 2026");
+const QString UnsavedChoices =
+    QStringLiteral("The masking choices have changes that are not saved in a project.");
+const QString DiscardCaption = QStringLiteral("Discard changes");
 
 QTableWidgetItem* readOnlyItem(const QString& text)
 {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled);
     return item;
+}
+
+// The node of `tree` that names the same table and column: its table when the
+// column is gone, the database node when the table is.
+int nodeNamed(const TData& catalogue, const SchemaTree& tree, const QString& table,
+              const QString& column)
+{
+    if (!column.isEmpty())
+        for (qsizetype slot = 0; slot < catalogue.size(); ++slot)
+            if (IsColumn(catalogue.at(slot), table, column))
+                return int(slot);
+    for (const int node : tree.tables)
+        if (tree.nodes.at(node).text == table)
+            return node;
+    return 0;
+}
+
+QString lostChoices(int count, const QString& database, const QString& server)
+{
+    const QString where = QStringLiteral(" not in the database %1 on %2: ").arg(database, server);
+    if (count == 1)
+        return QStringLiteral("1 masked column is") + where + QStringLiteral("its choice is lost.");
+    return QString::number(count) + QStringLiteral(" masked columns are") + where +
+           QStringLiteral("their choices are lost.");
 }
 
 } // namespace
@@ -71,8 +102,10 @@ TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
 {
     initMainResources();
     QObject::connect(m_workspace, &Workspace::catalogueReplaced, this, &TMainF::catalogueReplaced);
+    QObject::connect(m_workspace, &Workspace::projectFileChanged, this, &TMainF::updateTitle);
+    QObject::connect(m_workspace, &Workspace::modifiedChanged, this, &QWidget::setWindowModified);
     setObjectName(QStringLiteral("MainF"));
-    setWindowTitle(QStringLiteral("Corvane"));
+    updateTitle();
 
     buildMenu();
 
@@ -339,20 +372,13 @@ void TMainF::FormCreate()
     m_workspace->setSeed(DefaultSeed);
 }
 
-void TMainF::clearTree()
-{
-    m_treeModel->clear();
-    // The facts and the table named a node that no longer exists.
-    VList->setRowCount(0);
-    m_workspace->setCurrentTable(QString());
-}
-
 void TMainF::Button1Click()
 {
     // A second click while the catalogue is read is refused, not queued.
+    // The tree and the choices stay as they are until a new catalogue has
+    // been read: a cancelled or failed login changes nothing.
     if (isBusy())
         return;
-    clearTree();
 
     QString connectionString;
     {
@@ -369,7 +395,6 @@ void TMainF::Button1Click()
     if (connectionString.isEmpty())
         return;
 
-    MyPageControl1->setEnabled(true);
     // Reading the schema waits on the server: on a worker, so that the
     // window keeps painting and answering while it does.
     m_loading = true;
@@ -398,15 +423,96 @@ void TMainF::loadFinished(const Result<LoadedDatabase>& loaded)
         ui::showError(this, loaded.error());
         return;
     }
-    m_workspace->replace(loaded.value());
+    LoadedDatabase fresh = loaded.value();
+    // The columns that the new database shares by name keep their choices.
+    const CarriedChoices carried = CarryChoices(m_workspace->catalogue(), fresh.catalogue);
+    if (carried.lost > 0) {
+        const db::ConnectionTarget target = db::TargetOf(fresh.connectionString);
+        const QString question =
+            lostChoices(carried.lost,
+                        fresh.tree.isEmpty() ? target.database : fresh.tree.nodes.first().text,
+                        target.server.trimmed()) +
+            QStringLiteral("\n\nLog in to it all the same?");
+        if (!mayDiscardChoices(question))
+            return;
+    }
+    m_workspace->replace(std::move(fresh), carried);
+    MyPageControl1->setEnabled(true);
 }
 
 void TMainF::catalogueReplaced()
 {
+    // The node the operator was on, found again by its names in the new tree.
+    const SchemaTree& old = m_treeModel->tree();
+    const int was = selectedNode();
+    QString table;
+    QString column;
+    if (was > 0 && was < old.nodes.size()) {
+        const SchemaTree::Node& node = old.nodes.at(was);
+        const bool isColumn = node.level == SchemaTree::ColumnLevel;
+        table = isColumn ? old.nodes.at(node.parent).text : node.text;
+        if (isColumn)
+            column = node.text;
+    }
+
     m_treeModel->setTree(m_workspace->tree());
     const QModelIndex database = m_treeModel->indexOf(0);
     TreeView1->expand(database);
-    TreeView1->setCurrentIndex(database);
+    const int again = table.isEmpty()
+                          ? 0
+                          : nodeNamed(m_workspace->catalogue(), m_workspace->tree(), table, column);
+    const QModelIndex shown = m_treeModel->indexOf(again);
+    TreeView1->setCurrentIndex(shown.isValid() ? shown : database);
+    TreeView1->scrollTo(TreeView1->currentIndex());
+    // The editor's slot may hold another column now, whichever page is in front.
+    if (m_anonymization) {
+        m_anonymization->ShowColumn(selectedNode());
+        if (QTabWidget* sheets = m_anonymization->PageControl1())
+            sheets->setVisible(selectedIsColumn());
+    }
+    updateTitle();
+}
+
+void TMainF::updateTitle()
+{
+    QString title = QStringLiteral("Corvane");
+    if (!m_workspace->connectionString().isEmpty()) {
+        title += QStringLiteral(" \u2014 ") + m_workspace->databaseName() + QStringLiteral(" on ") +
+                 m_workspace->serverName();
+        if (!m_workspace->projectFile().isEmpty())
+            title += QStringLiteral(" \u2014 ") + QFileInfo(m_workspace->projectFile()).fileName();
+        // Qt shows the mark in place of [*] while the window is modified.
+        title += QStringLiteral("[*]");
+    }
+    if (!m_serverNotice.isEmpty())
+        title += QStringLiteral(" - ") + m_serverNotice;
+    setWindowTitle(title);
+    setWindowModified(m_workspace->isModified());
+}
+
+void TMainF::setServerNotice(const QString& notice)
+{
+    m_serverNotice = notice;
+    updateTitle();
+    if (m_runSql)
+        m_runSql->SetNotice(notice);
+}
+
+bool TMainF::mayDiscardChoices(const QString& question)
+{
+    if (!m_workspace->isModified())
+        return true;
+    return ui::dialogs().confirm(this, UnsavedChoices + QStringLiteral("\n\n") + question,
+                                 DiscardCaption);
+}
+
+void TMainF::closeEvent(QCloseEvent* event)
+{
+    if (!mayDiscardChoices(QStringLiteral("Close Corvane and discard them?"))) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TMainF::setRunning(bool running)
@@ -436,7 +542,6 @@ void TMainF::TreeView1Change(const QModelIndex& node)
         m_workspace->setCurrentTable(QString());
         if (m_select)
             m_select->ShowTableName();
-        m_treeModel->choiceChanged(std::exchange(m_shownNode, -1));
         return;
     }
     const int absolute = SchemaTreeModel::absoluteIndex(node);
@@ -461,9 +566,6 @@ void TMainF::TreeView1Change(const QModelIndex& node)
     VList->setRowCount(0);
     if (level == SchemaTree::ColumnLevel)
         fillVList(absolute);
-    // The editor writes into the slots directly: the mark of the column just
-    // worked on shows at the latest when the operator moves on.
-    m_treeModel->choiceChanged(std::exchange(m_shownNode, absolute));
 }
 
 void TMainF::fillVList(int slot)
@@ -507,7 +609,6 @@ void TMainF::TreeView1Click()
 void TMainF::MyPageControl1Change()
 {
     QWidget* active = MyPageControl1->currentWidget();
-    m_treeModel->choiceChanged(m_shownNode);
 
     if (!m_anonymization && active == TsAnonymization) {
         m_anonymization = new TAnonymizationF(PanScrambling);
@@ -536,6 +637,7 @@ void TMainF::MyPageControl1Change()
         m_runSql = new TRunSQLF(PaRunSQL);
         embed(PaRunSQL, m_runSql);
         m_runSql->SetSource(*m_workspace);
+        m_runSql->SetNotice(m_serverNotice);
         m_runSql->SetCheck(*m_check);
         connect(m_runSql, &TRunSQLF::runningChanged, this, &TMainF::setRunning);
         m_runSql->show();
@@ -572,27 +674,27 @@ void TMainF::Saveproject1Click()
     if (name.isEmpty())
         return;
     settings::rememberFolder(m_settings, settings::ProjectFolder, name);
-    ui::succeeded(this, TLoadSave().SaveProject(name, m_workspace->catalogue()));
+    if (ui::succeeded(this, TLoadSave().SaveProject(name, m_workspace->catalogue())))
+        m_workspace->markSaved(name);
 }
 
 void TMainF::Loadproject1Click()
 {
+    if (isBusy() || !mayDiscardChoices(QStringLiteral("Load a project and discard them?")))
+        return;
     const QString name =
         ui::dialogs().openFileName(this, {QStringLiteral("Load your project"),
                                           settings::lastFolder(m_settings, settings::ProjectFolder),
                                           ProjectFilter, QString()});
-    if (name.isEmpty())
-        return;
-    if (isBusy())
+    if (name.isEmpty() || isBusy())
         return;
     settings::rememberFolder(m_settings, settings::ProjectFolder, name);
     // Slots read before a line that stops the load stay loaded, as they were.
     TData choices = m_workspace->catalogue();
     const Status loaded = TLoadSave().LoadProject(name, choices);
     m_workspace->replaceChoices(choices);
-    if (!loaded)
-        ui::showError(this, loaded.error());
-    m_treeModel->choicesChanged();
+    if (ui::succeeded(this, loaded))
+        m_workspace->markSaved(name);
 }
 
 void TMainF::Setseed1Click()

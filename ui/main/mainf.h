@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class QCloseEvent;
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -64,6 +65,9 @@ public:
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     // Where the last login and folders are remembered; none by default. Not owned.
     void setSettings(QSettings* settings) { m_settings = settings; }
+    // A word on the server that the title and each run's log carry (the demo
+    // server's: nothing in it changes).
+    void setServerNotice(const QString& notice);
 
     // Narrows the tree to the tables and columns whose names hold `text`;
     // the selected node stays selected while it is shown.
@@ -113,6 +117,10 @@ public:
     // Null until the Discovery command is first given.
     ui::DiscoveryDialog* discoveryDialog() const { return m_discovery; }
 
+protected:
+    // Asks before unsaved choices are discarded.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenu();
     void fitToScreen();
@@ -122,8 +130,10 @@ private:
     QWidget* addPage(const QString& pageName, const QString& caption, const QString& panelName,
                      QWidget** page);
     void embed(QWidget* panel, QWidget* form);
-    void clearTree();
     void catalogueReplaced();
+    void updateTitle();
+    // True when nothing unsaved would be lost, or the operator agrees to lose it.
+    bool mayDiscardChoices(const QString& question);
     void loadFinished(const Result<LoadedDatabase>& loaded);
     void setRunning(bool running);
     void updateLocks();
@@ -150,7 +160,7 @@ private:
     QLabel* m_strip = nullptr;
     DialogRunner m_runDialog;
     QSettings* m_settings = nullptr;
-    int m_shownNode = -1; // the node whose facts VList shows
+    QString m_serverNotice;
 
     TListF* m_list = nullptr;
     TSelectF* m_select = nullptr;

@@ -55,13 +55,17 @@ int main(int argc, char* argv[])
     }
     // A few masked columns, then the tree narrowed to the ones named like "Id"
     // or "Name": the marks and the types show beside the names.
-    const auto mask = [&](int slot, MethodCode code) {
-        window.workspace().editSlot(slot, [code](TColumnRec& rec) { rec.method = code; });
+    const auto mask = [&](int slot, MethodCode code, const QString& from = {},
+                          const QString& to = {}) {
+        window.workspace().editSlot(slot, [&](TColumnRec& rec) {
+            rec.method = code;
+            rec.param1 = from;
+            rec.param2 = to;
+        });
     };
-    mask(3, 1003);  // dbo.City.Name
-    mask(12, 1003); // dbo.Person.FirstName
+    mask(3, 1003, QStringLiteral("4"), QStringLiteral("12"));  // dbo.City.Name
+    mask(12, 1003, QStringLiteral("3"), QStringLiteral("10")); // dbo.Person.FirstName
     mask(14, 4);    // dbo.Person.Birthdate
-    window.treeModel()->choicesChanged();
     window.resize(1200, 720);
     window.show();
     window.TreeFilter->setText(QStringLiteral("name"));

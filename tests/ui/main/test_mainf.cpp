@@ -23,7 +23,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -57,6 +60,26 @@ db::Rows schemaRows()
 }
 
 const QString SchemaQueryMark = QStringLiteral("INFORMATION_SCHEMA.TABLES");
+
+// The fixture without dbo.Person: nodes 0 fixture, 1 dbo.Orders, 2 CityCode, 3 Total.
+db::Rows ordersOnlyRows()
+{
+    db::Rows rows = schemaRows();
+    rows.rows.remove(0, 2);
+    return rows;
+}
+
+// The title as the window manager shows it: Qt puts the mark in place of [*].
+QString shownTitle(const QWidget& window)
+{
+    QString title = window.windowTitle();
+    return title.replace(QStringLiteral("[*]"),
+                         window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
+const QString Unsaved =
+    QStringLiteral("confirm Discard changes: The masking choices have changes that are not saved "
+                   "in a project.\n\n");
 
 // A main window on a fake server whose modal dialogs are answered in place.
 struct Harness
@@ -121,6 +144,15 @@ struct Harness
     }
 
     void select(int node) { window.TreeView1->setCurrentIndex(window.treeModel()->indexOf(node)); }
+    // The questions the window asked, in order.
+    QStringList asked() const
+    {
+        return dialogs.texts().filter(QRegularExpression(QStringLiteral("^confirm ")));
+    }
+    int selected() const
+    {
+        return SchemaTreeModel::absoluteIndex(window.TreeView1->currentIndex());
+    }
 
     QStringList vlist() const
     {
@@ -289,8 +321,9 @@ private Q_SLOTS:
         }
     }
 
-    // A Login that loads nothing leaves the earlier catalogue for the pages
-    // that still work on it, and the database it came from.
+    // A Login that loads nothing changes nothing: the tree and the node the
+    // operator was on, its facts, the editor's column, the choices and the
+    // database they came from.
     void loginWithoutNewCatalogue_data()
     {
         QTest::addColumn<bool>("cancelled");
@@ -311,8 +344,10 @@ private Q_SLOTS:
         Harness h;
         h.startLoggedIn();
         h.select(5);
+        h.window.MyPageControl1->setCurrentWidget(h.window.TsAnonymization);
         const QString first = h.window.workspace().connectionString();
         h.window.workspace().editSlot(5, [](TColumnRec& s) { s.method = 1005; });
+        const QStringList facts = h.vlist();
 
         if (!cancelled)
             h.server.rules.prepend(
@@ -323,13 +358,78 @@ private Q_SLOTS:
         h.trigger("Login1");
 
         QCOMPARE(h.dialogs.texts(), messages);
-        QCOMPARE(h.window.treeModel()->rowCount(), 0);
-        QVERIFY(h.vlist().isEmpty());
-        QVERIFY(h.window.workspace().currentTable().isEmpty());
+        QCOMPARE(h.window.treeModel()->rowCount(h.window.treeModel()->indexOf(0)), 2);
+        QCOMPARE(h.selected(), 5);
+        QCOMPARE(h.vlist(), facts);
+        QCOMPARE(h.window.anonymizationPage()->currentIndex(), 5);
+        QCOMPARE(h.window.workspace().currentTable(), QStringLiteral("dbo.Orders"));
+        QVERIFY(h.window.workspace().isModified());
         QCOMPARE(h.window.workspace().catalogue().size(), 7);
         QCOMPARE(h.window.workspace().catalogue().at(5).method, 1005);
         QCOMPARE(h.window.workspace().connectionString(), first);
         QVERIFY(h.window.MyPageControl1->isEnabled());
+    }
+
+    // A new login to a database with the same columns keeps every choice,
+    // the node the operator was on and the editor's column; where masked
+    // columns are missing it asks first, and "No" keeps everything.
+    void reloginKeepsChoices_data()
+    {
+        QTest::addColumn<bool>("ordersOnly");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<int>("cityCode"); // its node, selected and in the editor
+        QTest::addColumn<bool>("replaced");
+        const QStringList both = {QStringLiteral("Id"), QStringLiteral("CityCode")};
+        const QStringList question = {
+            Unsaved + QStringLiteral("1 masked column is not in the database fixture on srv: "
+                                     "its choice is lost.\n\nLog in to it all the same?")};
+        QTest::newRow("the same database") << false << true << QStringList() << both << 5 << true;
+        QTest::newRow("columns missing, Yes")
+            << true << true << question << QStringList{QStringLiteral("CityCode")} << 2 << true;
+        QTest::newRow("columns missing, No") << true << false << question << both << 5 << false;
+    }
+
+    void reloginKeepsChoices()
+    {
+        QFETCH(bool, ordersOnly);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, asked);
+        QFETCH(QStringList, listed);
+        QFETCH(int, cityCode);
+        QFETCH(bool, replaced);
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        Workspace& state = w.workspace();
+        state.editSlot(2, [](TColumnRec& s) { s.method = 109; });
+        state.editSlot(5, [](TColumnRec& s) {
+            s.method = 1005;
+            s.param1 = QStringLiteral("ZH");
+        });
+        h.select(5);
+        w.MyPageControl1->setCurrentWidget(w.TsAnonymization);
+        w.MyPageControl1->setCurrentWidget(w.TsList);
+        const QString first = state.connectionString();
+
+        if (ordersOnly)
+            h.server.rules.prepend({SchemaQueryMark, ordersOnlyRows(), {}});
+        h.dialogs.confirmAnswers.enqueue(answer);
+        h.loginDatabase = QStringLiteral("Other");
+        h.trigger("Login1");
+
+        QCOMPARE(h.asked(), asked);
+        QCOMPARE(state.connectionString() != first, replaced);
+        QCOMPARE(state.catalogue().size(), ordersOnly && replaced ? 4 : 7);
+        QCOMPARE(state.catalogue().at(cityCode).method, 1005);
+        QCOMPARE(state.catalogue().at(cityCode).param1, QStringLiteral("ZH"));
+        QCOMPARE(h.listed(), listed);
+        QCOMPARE(h.selected(), cityCode);
+        QVERIFY(h.vlist().contains(QStringLiteral("PK table=City")));
+        QCOMPARE(w.anonymizationPage()->currentIndex(), cityCode);
+        QCOMPARE(state.currentTable(), QStringLiteral("dbo.Orders"));
+        QVERIFY(state.isModified());
     }
 
     void newLoginReplacesTheCatalogue()
@@ -427,6 +527,24 @@ private Q_SLOTS:
         QVERIFY(w.TreeFilter->text().isEmpty());
     }
 
+    // A method chosen in the editor marks its column in the tree at once,
+    // while the column is still the one being edited.
+    void treeMarksFollowTheEditor()
+    {
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        h.select(6);
+        w.MyPageControl1->setCurrentWidget(w.TsAnonymization);
+        QSignalSpy repainted(w.treeModel(), &QAbstractItemModel::dataChanged);
+        w.anonymizationPage()->findChild<QRadioButton*>(QStringLiteral("RadioButton24"))->click();
+        QCOMPARE(repainted.size(), 1);
+        QCOMPARE(repainted.constFirst().at(0).toModelIndex(), w.treeModel()->indexOf(6));
+        QCOMPARE(w.treeModel()->indexOf(6).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("NULL float"));
+        QCOMPARE(h.selected(), 6);
+    }
+
     // The editor's sheets show only for a column, on selection and when the
     // editor is first created.
     void editorSheetsFollowTheSelection()
@@ -490,6 +608,7 @@ private Q_SLOTS:
         h.window.workspace().editSlot(6, [](TColumnRec& s) { s.method = 2009; });
         h.dialogs.fileAnswers.enqueue(path);
         h.trigger("Loadproject1");
+        QVERIFY(h.dialogs.shown.takeFirst().kind.startsWith(QStringLiteral("confirm")));
         QCOMPARE(h.dialogs.shown.first().kind, QStringLiteral("open"));
         QCOMPARE(h.dialogs.shown.first().text, QStringLiteral("Load your project"));
         QCOMPARE(h.dialogs.shown.first().options.filter, QStringLiteral("Corvane files | *.crv"));
@@ -516,6 +635,108 @@ private Q_SLOTS:
         QFile in(path);
         QVERIFY(in.open(QIODevice::ReadOnly));
         QVERIFY(in.readLine().startsWith("7\r\n"));
+    }
+
+    // Unsaved choices are not thrown away without a question, and "No"
+    // keeps everything; choices that are saved are not asked about.
+    void askBeforeDiscarding_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("question");
+        const QString close = QStringLiteral("Close Corvane and discard them?");
+        const QString load = QStringLiteral("Load a project and discard them?");
+        const QString login =
+            QStringLiteral("1 masked column is not in the database fixture on srv");
+        QTest::newRow("Close, No") << QStringLiteral("Close1") << false << close;
+        QTest::newRow("Close, Yes") << QStringLiteral("Close1") << true << close;
+        QTest::newRow("Load project, No") << QStringLiteral("Loadproject1") << false << load;
+        QTest::newRow("Load project, Yes") << QStringLiteral("Loadproject1") << true << load;
+        QTest::newRow("Login, No") << QStringLiteral("Login1") << false << login;
+        QTest::newRow("Login, Yes") << QStringLiteral("Login1") << true << login;
+    }
+
+    void askBeforeDiscarding()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, answer);
+        QFETCH(QString, question);
+        QTemporaryDir dir;
+        Harness h;
+        h.startLoggedIn();
+        TMainF& w = h.window;
+        w.show();
+        h.server.rules.prepend({SchemaQueryMark, ordersOnlyRows(), {}});
+        h.loginDatabase = QStringLiteral("Other");
+        const QString first = w.workspace().connectionString();
+        h.select(2);
+        w.workspace().editSlot(2, [](TColumnRec& s) { s.method = 109; });
+
+        h.dialogs.confirmAnswers.enqueue(answer);
+        h.trigger(command.toLatin1().constData());
+        QCOMPARE(h.asked().size(), 1);
+        QVERIFY2(h.asked().constFirst().startsWith(Unsaved + question),
+                 qPrintable(h.asked().constFirst()));
+        // "No" to Load project asks for no file either.
+        QCOMPARE(h.dialogs.shown.constLast().kind == u"open", answer && command == u"Loadproject1");
+        const bool kept = !answer;
+        QCOMPARE(w.isVisible(), kept || command != u"Close1");
+        QCOMPARE(w.workspace().connectionString() == first, kept || command != u"Login1");
+        if (kept) {
+            QCOMPARE(w.workspace().catalogue().at(2).method, 109);
+            QCOMPARE(h.selected(), 2);
+            QVERIFY(w.workspace().isModified());
+        }
+
+        // Saved, the same commands ask nothing.
+        h.dialogs.shown.clear();
+        if (kept) {
+            h.dialogs.fileAnswers.enqueue(dir.filePath(QStringLiteral("p.crv")));
+            h.trigger("Saveproject1");
+            h.dialogs.shown.clear();
+            h.trigger(command.toLatin1().constData());
+            QCOMPARE(h.asked(), QStringList());
+        }
+    }
+
+    // The title names the database, the server and the project file, and
+    // marks choices not yet saved.
+    void titleNamesTheWork()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.crv"));
+        Harness h;
+        TMainF& w = h.window;
+        QCOMPARE(shownTitle(w), QStringLiteral("Corvane"));
+        h.startLoggedIn();
+        const QString base = QStringLiteral("Corvane \u2014 fixture on srv");
+        QCOMPARE(shownTitle(w), base);
+        w.workspace().editSlot(2, [](TColumnRec& s) { s.method = 109; });
+        QCOMPARE(shownTitle(w), base + u'*');
+        h.dialogs.fileAnswers.enqueue(path);
+        h.trigger("Saveproject1");
+        QCOMPARE(shownTitle(w), base + QStringLiteral(" \u2014 shop.crv"));
+        w.workspace().editSlot(2, [](TColumnRec& s) { s.method = 104; });
+        QCOMPARE(shownTitle(w), base + QStringLiteral(" \u2014 shop.crv*"));
+        h.dialogs.fileAnswers.enqueue(path);
+        h.trigger("Loadproject1");
+        QCOMPARE(shownTitle(w), base + QStringLiteral(" \u2014 shop.crv"));
+        QCOMPARE(w.workspace().catalogue().at(2).method, 109);
+        // The same database again: the project and its state stay.
+        h.trigger("Login1");
+        QCOMPARE(shownTitle(w), base + QStringLiteral(" \u2014 shop.crv"));
+
+        // The demo's word on its server is in the title and opens each run's log.
+        const QString notice = QStringLiteral("Demo server: it answers, but nothing in it changes");
+        w.setServerNotice(notice);
+        QCOMPARE(shownTitle(w), base + QStringLiteral(" \u2014 shop.crv - ") + notice);
+        w.MyPageControl1->setCurrentWidget(w.TsRunSQL);
+        QTest::mouseClick(w.runSqlPage()->findChild<QPushButton*>(QStringLiteral("Button7")),
+                          Qt::LeftButton);
+        QVERIFY(h.idle());
+        const QString log =
+            w.runSqlPage()->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        QCOMPARE(log.section(u'\n', 0, 0), notice);
     }
 
     void setSeed()
@@ -715,8 +936,8 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("%1x%2").arg(minimum.width()).arg(minimum.height())));
     }
 
-    // At the window's smallest, with a font twice as large, the tree side,
-    // the SQL page and the preview page show every caption whole.
+    // At the window's smallest, with a font twice as large, the tree side and
+    // every page show every caption whole.
     void captionsFit()
     {
         test::LargerFont font(2.0);
@@ -726,10 +947,24 @@ private Q_SLOTS:
         for (int page = 0; page < h.window.MyPageControl1->count(); ++page)
             h.window.MyPageControl1->setCurrentIndex(page);
         h.window.resize(h.window.minimumSizeHint());
-        for (QWidget* page : {h.window.TsSQL, h.window.TsSelect}) {
+        for (QWidget* page :
+             {h.window.TsSQL, h.window.TsSelect, h.window.TsAnonymization, h.window.TsRunSQL}) {
             h.window.MyPageControl1->setCurrentWidget(page);
             QCoreApplication::processEvents();
             QCOMPARE(test::clippedCaptions(page), QStringList());
+        }
+        // Each of the editor's sheets, with the value list of a foreign key shown.
+        h.window.MyPageControl1->setCurrentWidget(h.window.TsAnonymization);
+        h.select(5);
+        QTabWidget* sheets = h.window.anonymizationPage()->PageControl1();
+        for (QWidget* hidden : h.window.anonymizationPage()->findChildren<QWidget*>())
+            if (hidden->objectName().startsWith(QStringLiteral("ComboBox")) ||
+                hidden->objectName().startsWith(QStringLiteral("Label")))
+                hidden->show();
+        for (int sheet = 0; sheet < sheets->count(); ++sheet) {
+            sheets->setCurrentIndex(sheet);
+            QCoreApplication::processEvents();
+            QCOMPARE(test::clippedCaptions(sheets->currentWidget()), QStringList());
         }
         QCOMPARE(test::clippedCaptions(h.window.TreeView1->parentWidget()), QStringList());
     }
