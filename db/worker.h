@@ -57,8 +57,7 @@ public:
 
     // Runs `call(CallControl&)` on a thread of its own; `deliver(result)` is
     // called on this object's thread unless the call was superseded.
-    template <typename Call, typename Deliver>
-    void start(Call call, Deliver deliver);
+    template <typename Call, typename Deliver> void start(Call call, Deliver deliver);
 
     bool isRunning() const { return m_current != nullptr; }
     // Cancels the running call, if any; its result is dropped.
@@ -66,14 +65,12 @@ public:
 
 private:
     // Starts `thread` as the current call; `done` runs when it has finished.
-    void launch(QThread* thread, std::shared_ptr<CallControl> control,
-                std::function<void()> done);
+    void launch(QThread* thread, std::shared_ptr<CallControl> control, std::function<void()> done);
 
     std::shared_ptr<CallControl> m_current;
 };
 
-template <typename Call, typename Deliver>
-void Worker::start(Call call, Deliver deliver)
+template <typename Call, typename Deliver> void Worker::start(Call call, Deliver deliver)
 {
     using Value = std::invoke_result_t<Call&, CallControl&>;
     auto control = std::make_shared<CallControl>();

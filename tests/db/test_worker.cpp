@@ -40,14 +40,12 @@ private Q_SLOTS:
         std::atomic<QThread*> endedOn = nullptr;
         QThread* ranOn = nullptr;
         QThread* deliveredOn = nullptr;
-        worker->start(
-            [probe = std::make_shared<EndProbe>(EndProbe{&endedOn})](db::CallControl&) {
-                return QThread::currentThread();
-            },
-            [&](QThread* thread) {
-                ranOn = thread;
-                deliveredOn = QThread::currentThread();
-            });
+        worker->start([probe = std::make_shared<EndProbe>(EndProbe{&endedOn})](
+                          db::CallControl&) { return QThread::currentThread(); },
+                      [&](QThread* thread) {
+                          ranOn = thread;
+                          deliveredOn = QThread::currentThread();
+                      });
         QVERIFY(worker->isRunning());
         QTRY_VERIFY(deliveredOn);
         QCOMPARE(deliveredOn, QThread::currentThread());
