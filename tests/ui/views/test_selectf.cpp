@@ -271,13 +271,8 @@ private Q_SLOTS:
     // way, neither nests an insertion nor reads a batch twice.
     void fetchingUnderTheModelTester()
     {
-        m_server->answer(QStringLiteral("count_big"), countOf(1000));
-        m_server->answer(QStringLiteral("select *"), numbered(1000));
-        m_state->setCurrentTable(QStringLiteral("dbo.Big"));
         TSelectF page;
-        page.SetTableSource(*m_state);
-        clickSelect(page);
-        auto* model = qobject_cast<PreviewModel*>(grid(page)->model());
+        PreviewModel* model = previewThousandRows(page);
         QVERIFY(model);
         QAbstractItemModelTester tester(model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -295,13 +290,8 @@ private Q_SLOTS:
 
     void failedFetchIsReportedByThePage()
     {
-        m_server->answer(QStringLiteral("count_big"), countOf(1000));
-        m_server->answer(QStringLiteral("select *"), numbered(1000));
-        m_state->setCurrentTable(QStringLiteral("dbo.Big"));
         TSelectF page;
-        page.SetTableSource(*m_state);
-        clickSelect(page);
-        auto* model = qobject_cast<PreviewModel*>(grid(page)->model());
+        PreviewModel* model = previewThousandRows(page);
         QVERIFY(model);
         emit model->fetchFailed(Error::failure(QStringLiteral("Communication link failure")));
         QVERIFY(m_dialogs->shown.isEmpty()); // not from inside the view's request
@@ -309,6 +299,17 @@ private Q_SLOTS:
     }
 
 private:
+    // The page's preview of a table of 1000 rows, with its first screen read.
+    PreviewModel* previewThousandRows(TSelectF& page)
+    {
+        m_server->answer(QStringLiteral("count_big"), countOf(1000));
+        m_server->answer(QStringLiteral("select *"), numbered(1000));
+        m_state->setCurrentTable(QStringLiteral("dbo.Big"));
+        page.SetTableSource(*m_state);
+        clickSelect(page);
+        return qobject_cast<PreviewModel*>(grid(page)->model());
+    }
+
     std::unique_ptr<test::FakeServer> m_server;
     std::unique_ptr<Workspace> m_state;
     std::unique_ptr<test::FakeDialogs> m_dialogs;
