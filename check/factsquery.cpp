@@ -204,4 +204,10 @@ Result<Facts> LoadFacts(db::Connection& connection)
     }
 }
 
+Facts ReadFacts(db::Connection& connection)
+{
+    auto facts = LoadFacts(connection);
+    return facts ? std::move(*facts) : Facts::unknown(facts.error().message);
+}
+
 } // namespace corvane::check

@@ -18,6 +18,10 @@ QString FactsQuery(unsigned unknown = 0);
 // goes on with Facts::unknown().
 Result<Facts> LoadFacts(db::Connection& connection);
 
+// The facts as a login reads them: what cannot be read is left unknown with
+// the server's reason, so that the check says so and the login goes on.
+Facts ReadFacts(db::Connection& connection);
+
 // The walk alone, over rows as the facts query returns them.
 Facts BuildFacts(const db::Rows& rows, unsigned unknown = 0, const QString& reason = {});
 

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QHash>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -27,7 +28,8 @@ enum class TypeKind {
     SmallMoney,
     DateTime,
     SmallDateTime,
-    UnicodeText, // nvarchar, nchar, ntext
+    UnicodeText,  // nvarchar, nchar, ntext
+    CodePageText, // varchar, char, text: one code page
 };
 
 TypeKind typeKind(const QString& type)
@@ -46,6 +48,9 @@ TypeKind typeKind(const QString& type)
         {QStringLiteral("nvarchar"), TypeKind::UnicodeText},
         {QStringLiteral("nchar"), TypeKind::UnicodeText},
         {QStringLiteral("ntext"), TypeKind::UnicodeText},
+        {QStringLiteral("varchar"), TypeKind::CodePageText},
+        {QStringLiteral("char"), TypeKind::CodePageText},
+        {QStringLiteral("text"), TypeKind::CodePageText},
     };
     return kinds.value(type, TypeKind::Other);
 }
@@ -496,9 +501,11 @@ std::optional<QString> largeTable(const Subject& s)
     return s.cache.tableMessage(s.table, &Cache::largeTable, largeTableMessage);
 }
 
+// The script writes the operator's text as Unicode literals; a column of one
+// code page converts them on the way in.
 std::optional<QString> unicode(const Subject& s)
 {
-    if (s.type != TypeKind::UnicodeText)
+    if (s.type != TypeKind::CodePageText)
         return std::nullopt;
     const auto beyondAscii = [](const QString& text) {
         for (QChar c : text)
@@ -521,8 +528,8 @@ std::optional<QString> unicode(const Subject& s)
     if (!text)
         return std::nullopt;
     return QStringLiteral("the text ") + quotedText(*text) +
-           QStringLiteral(" is written as a non-Unicode literal: characters outside the "
-                          "database's code page become '?'; keep to plain ASCII");
+           QStringLiteral(" goes into a column of one code page: characters outside the "
+                          "column's code page become '?'; keep to characters it holds");
 }
 
 std::optional<QString> reversedInterval(const Subject& s)
@@ -641,13 +648,21 @@ Findings CheckSlot(const TColumnRec& slot, int index, const Facts& facts, const 
 
 Findings Check(const TData& catalogue, const Facts& facts, const Options& options)
 {
+    return CheckRange(catalogue, 1, int(catalogue.size()), facts, options);
+}
+
+Findings CheckRange(const TData& catalogue, int first, int last, const Facts& facts,
+                    const Options& options)
+{
     Findings findings;
-    findings.reserve(catalogue.size() / 2);
+    first = std::max(first, 1);
+    last = std::min(last, int(catalogue.size()));
+    findings.reserve(std::max(0, last - first) / 2);
     Cache cache;
     const TableFacts* table = nullptr;
     const TColumnRec* tableSlot = nullptr; // the first slot of the current table
     bool tableReported = false;
-    for (int i = 1; i < catalogue.size(); ++i) {
+    for (int i = first; i < last; ++i) {
         const TColumnRec& slot = catalogue.at(i);
         const Masking method = Masking::of(slot.method);
         if (!method.masks())
@@ -723,27 +738,19 @@ QHash<int, SlotVerdict> VerdictsBySlot(const Findings& findings)
     return verdicts;
 }
 
-QString ScriptComments(const Findings& findings)
+QStringList ScriptComments(const Findings& findings)
 {
-    const auto clean = [](QString text) {
-        for (QChar& c : text) {
-            const auto category = c.category();
-            if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-                category == QChar::Separator_Paragraph)
-                c = u' ';
-        }
-        return text;
-    };
-    QString out = QStringLiteral("-- Check: ") + Summary(findings) + QStringLiteral("\r\n");
+    QStringList lines{QStringLiteral("Check: ") + Summary(findings)};
+    lines.reserve(findings.size() + 1);
     for (const Finding& f : findings) {
         QString where = f.table;
         if (!f.column.isEmpty())
             where += QStringLiteral(" [") + f.column + QStringLiteral("] (") +
                      GetMethodName(f.method).trimmed() + u')';
-        out += QStringLiteral("-- ") + LevelName(f.level) + u' ' + f.rule + QStringLiteral(": ") +
-               clean(where) + QStringLiteral(": ") + clean(f.message) + QStringLiteral("\r\n");
+        lines << LevelName(f.level) + u' ' + f.rule + QStringLiteral(": ") + where +
+                     QStringLiteral(": ") + f.message;
     }
-    return out;
+    return lines;
 }
 
 } // namespace corvane::check

@@ -54,6 +54,11 @@ const QList<RuleInfo>& Rules();
 // findings come before those of its columns.
 Findings Check(const TData& catalogue, const Facts& facts, const Options& options = {});
 
+// The findings of slots [first, last) as the whole check gives them; the
+// range must hold every slot of its tables, so that each table is seen whole.
+Findings CheckRange(const TData& catalogue, int first, int last, const Facts& facts,
+                    const Options& options = {});
+
 // The findings of one slot alone, as the editor shows them; table findings
 // are left to the whole check.
 Findings CheckSlot(const TColumnRec& slot, int index, const Facts& facts,
@@ -80,9 +85,9 @@ struct SlotVerdict
 // left out).
 QHash<int, SlotVerdict> VerdictsBySlot(const Findings& findings);
 
-// The findings as T-SQL comment lines for a script's header, each ending in
-// CR LF. A line break or other control character in a name or text turns
-// into a blank, so that nothing of it can leave the comment.
-QString ScriptComments(const Findings& findings);
+// The findings as the lines of a script's header: the summary, then one line
+// per finding. Names and messages stand as they are; the header makes each
+// line a comment and keeps line breaks in them from ending it.
+QStringList ScriptComments(const Findings& findings);
 
 } // namespace corvane::check

@@ -1,17 +1,10 @@
 #include "cli/checkcommand.h"
 
-#include "check/factsquery.h"
 #include "cli/options.h"
 #include "cli/schemalisting.h"
 #include "project/wordlist.h"
 
 namespace corvane::cli {
-
-check::Facts LoadCheckFacts(db::Connection& connection)
-{
-    auto facts = check::LoadFacts(connection);
-    return facts ? std::move(*facts) : check::Facts::unknown(facts.error().message);
-}
 
 check::Findings CheckProject(const TData& catalogue, const check::Facts& facts)
 {

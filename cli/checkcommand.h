@@ -2,17 +2,12 @@
 
 #include "check/facts.h"
 #include "check/rules.h"
-#include "db/connection.h"
 
 #include <QString>
 
 #include <optional>
 
 namespace corvane::cli {
-
-// The column facts on the connection that read the catalogue; what cannot be
-// read is left unknown, so that the check says so instead of failing.
-check::Facts LoadCheckFacts(db::Connection& connection);
 
 // The check of a loaded project with the word lists under the current
 // working directory.

@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include "catalogue/workspace.h"
+#include "check/factsquery.h"
 #include "cli/checkcommand.h"
 #include "cli/discovercommand.h"
 #include "cli/options.h"
@@ -79,12 +80,14 @@ private:
             {m_options.server, m_options.database, m_options.login, m_password},
             m_context.computerName);
 
-        const bool checks =
-            m_options.command == Command::Check || m_options.command == Command::Run;
+        // A script's header lists the check's findings, as the SQL page's does.
+        const bool checks = m_options.command == Command::Check ||
+                            m_options.command == Command::Run ||
+                            m_options.command == Command::Script;
         auto loaded = LoadDatabase(m_context.connect, m_connectionString,
                                    [&](db::Connection& connection) {
                                        if (checks)
-                                           m_facts = LoadCheckFacts(connection);
+                                           m_facts = check::ReadFacts(connection);
                                    });
         if (!loaded)
             return loaded.error();
@@ -191,9 +194,11 @@ private:
         if (Status s = loadProject(); !s)
             return fail(ExitNotRun, s.error().message);
         m_workspace.setSeed(m_options.seed);
+        const check::Findings findings = CheckProject(m_workspace.catalogue(), m_facts);
         const script::ScriptText generation = script::BuildScriptText(
-            m_workspace.catalogue(), {m_workspace.serverName(), m_workspace.databaseName(),
-                                      m_workspace.seed(), QDate::currentDate()});
+            m_workspace.catalogue(),
+            {m_workspace.serverName(), m_workspace.databaseName(), m_workspace.seed(),
+             QDate::currentDate(), check::ScriptComments(findings)});
         // A script cut short at a failing column would look complete to a
         // scheduled job: write nothing then.
         if (generation.error)

@@ -14,19 +14,19 @@ QString SplitInstallationBatch()
     // batch can skip it when the function is already there: CREATE FUNCTION
     // must otherwise be the only statement of its batch. LEN ignores trailing
     // blanks, so the lengths count one more character and take it off again:
-    // a piece that ends in blanks keeps them. The rest of @String is never
-    // longer than 3,999 characters where its length decides anything, so the
-    // added character always fits the nvarchar(4000).
+    // a piece that ends in blanks keeps them. The list and its pieces are of
+    // nvarchar(max): a word list is one line of any length, and a shorter
+    // parameter would cut it off without a word.
     static const QStringList lines = {
         QStringLiteral("declare @split varchar(1000) "),
         QStringLiteral("set @split='  "),
-        QStringLiteral("create FUNCTION dbo.corvane_split(@String nvarchar(4000), @Delimiter "
+        QStringLiteral("create FUNCTION dbo.corvane_split(@String nvarchar(max), @Delimiter "
                        "char(1)) "),
-        QStringLiteral("returns @Results TABLE (Items nvarchar(4000)) "),
+        QStringLiteral("returns @Results TABLE (Items nvarchar(max)) "),
         QStringLiteral("as "),
         QStringLiteral("begin "),
         QStringLiteral("declare @index int "),
-        QStringLiteral("declare @slice nvarchar(4000) "),
+        QStringLiteral("declare @slice nvarchar(max) "),
         QStringLiteral("select @index = 1 "),
         QStringLiteral("if @String is null return "),
         QStringLiteral("while @index != 0 "),

@@ -1,7 +1,9 @@
 #include "run/runsqlf.h"
 
 #include "catalogue/workspace.h"
+#include "check/checkstate.h"
 #include "project/textfile.h"
+#include "ui/check/findingspanel.h"
 #include "ui/common/dialogs.h"
 
 #include <QHBoxLayout>
@@ -119,6 +121,17 @@ void TRunSQLF::Button7Click()
         ui::dialogs().information(this, QStringLiteral("No column is masked: there is nothing to run."));
         return;
     }
+    QString checked;
+    if (m_check) {
+        m_check->recheck();
+        const QString question = ui::ProceedQuestion(m_check->findings(), Button7->text());
+        if (!question.isEmpty() && !ui::dialogs().confirm(this, question, Button7->text()))
+            return;
+        // The log says what the run was confirmed past.
+        if (!question.isEmpty())
+            checked = QStringLiteral("The check found ") + check::Summary(m_check->findings()) +
+                      QStringLiteral("; run as confirmed.");
+    }
     const QString target =
         run::TargetLine(m_workspace->serverName(), m_workspace->databaseName(), count);
     if (!ui::dialogs().confirm(this,
@@ -131,6 +144,8 @@ void TRunSQLF::Button7Click()
               m_workspace->connector()};
     Memo1->clear();
     addLine(target);
+    if (!checked.isEmpty())
+        addLine(checked);
     m_failed = 0;
     m_current.clear();
     ProgressBar1->setStyleSheet(QString());

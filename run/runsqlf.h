@@ -15,6 +15,10 @@ namespace corvane {
 
 class Workspace;
 
+namespace check {
+class CheckState;
+}
+
 // The "Run SQL" page: anonymises the database directly, column by column, on
 // a worker thread; the page stays usable for reading and copying the log.
 class TRunSQLF : public QWidget
@@ -26,6 +30,8 @@ public:
 
     // Catalogue, seed and database are read from `workspace` at each run.
     void SetSource(Workspace& workspace);
+    // The check of the workspace: a run asks before it goes on with errors found.
+    void SetCheck(check::CheckState& check) { m_check = &check; }
     // Asks the operator to confirm the target, then starts the run.
     void Button7Click();
     void stopClick();
@@ -48,6 +54,7 @@ private:
     void showStatus();
 
     Workspace* m_workspace = nullptr;
+    check::CheckState* m_check = nullptr;
     run::Runner m_runner;
     run::RunPlan m_plan;
     int m_done = 0;

@@ -37,9 +37,13 @@ ScriptText BuildScriptText(const TData& catalogue, const ScriptOrigin& origin)
         QStringLiteral("-- Server: ") + commentValue(origin.server) + lineEnd +
         QStringLiteral("-- Seed: ") + QString::number(origin.seed) + lineEnd +
         QStringLiteral("-- Date: ") + origin.date.toString(Qt::ISODate) + lineEnd +
-        QStringLiteral("-- Masked columns: ") + QString::number(masked) + lineEnd +
+        QStringLiteral("-- Masked columns: ") + QString::number(masked) + lineEnd;
+    QString notes;
+    for (const QString& note : origin.notes)
+        notes += QStringLiteral("-- ") + commentValue(note) + lineEnd;
+    const QString use =
         QStringLiteral("USE ") + quoteName(origin.database) + lineEnd + lineEnd;
-    return {header + generation.script, generation.error};
+    return {header + notes + use + generation.script, generation.error};
 }
 
 QByteArray ScriptFileBytes(const QString& text)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -18,10 +19,13 @@ struct ScriptOrigin
     QString database;
     std::int32_t seed = DefaultSeed;
     QDate date;
+    // More lines for the header (the check's findings), each written as a
+    // comment of its own.
+    QStringList notes = {};
 };
 
 // The whole script as the SQL page shows it: a header comment naming the
-// database, server, seed, date and number of masked columns, a USE of the
+// database, server, seed, date, number of masked columns and the notes, a USE of the
 // database (so that the script cannot change another one by mistake), then
 // the generated blocks. Empty when no column is masked. On a failure the
 // error is set and the text holds what was generated up to it.

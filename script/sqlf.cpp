@@ -1,8 +1,10 @@
 #include "script/sqlf.h"
 
 #include "catalogue/workspace.h"
+#include "check/checkstate.h"
 #include "project/textfile.h"
 #include "script/scriptfile.h"
+#include "ui/check/findingspanel.h"
 #include "ui/common/dialogs.h"
 
 #include <QDir>
@@ -71,12 +73,24 @@ void TSQLF::SQLGenerator()
 
 bool TSQLF::generate()
 {
-    m_memo->clear();
-    if (!m_workspace)
+    if (!m_workspace) {
+        m_memo->clear();
         return true;
+    }
+    QStringList notes;
+    if (m_check) {
+        // Word lists may have changed on disk since the last edit: the header
+        // says what the check finds now, as the command line's does.
+        m_check->recheck();
+        const QString question = ui::ProceedQuestion(m_check->findings(), m_generate->text());
+        if (!question.isEmpty() && !ui::dialogs().confirm(this, question, m_generate->text()))
+            return false;
+        notes = check::ScriptComments(m_check->findings());
+    }
+    m_memo->clear();
     script::ScriptText generation = script::BuildScriptText(
         m_workspace->catalogue(), {m_workspace->serverName(), m_workspace->databaseName(),
-                                   m_workspace->seed(), QDate::currentDate()});
+                                   m_workspace->seed(), QDate::currentDate(), notes});
     // The memo keeps its breaks as '\n'; saving turns them back into CR LF.
     generation.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_memo->setPlainText(generation.text);

@@ -33,8 +33,8 @@ void appendSameLength(BlockWriter& w, const QString& text)
     const QString length = fullLength(w.column);
     w.cursorHead(u"@val_text");
     w.out += u"     update " + w.table + u" set " + w.column +
-             u"=substring(replicate(cast('" + text + u"' as nvarchar(max)),floor(" + length +
-             u"/(len('" + text + u"'+'x')-1))+1),1," + length + u") WHERE CURRENT OF cur \r\n";
+             u"=substring(replicate(cast(N'" + text + u"' as nvarchar(max)),floor(" + length +
+             u"/(len(N'" + text + u"'+N'x')-1))+1),1," + length + u") WHERE CURRENT OF cur \r\n";
     w.cursorTail(u"@val_text", false);
 }
 
@@ -56,7 +56,7 @@ void appendWordList(BlockWriter& w, const QString& values)
     // from this block's first rid. The word list never switched the triggers
     // off, so it leaves them as they are.
     w.out += u"delete from @pool \r\n"
-             u"insert into @pool (_text) select * from dbo.corvane_split('" + quoted(values) +
+             u"insert into @pool (_text) select * from dbo.corvane_split(N'" + quoted(values) +
              u"',';') \r\n"
              u"\r\n"
              u"DECLARE cur " + w.cursorKind() + u"  FOR \r\n"
@@ -108,11 +108,14 @@ Status appendTextBlock(QString& out, const TColumnRec& s, const BlockOptions& op
     }
 
     BlockWriter w(out, s, options);
+    // The operator's text is written as a Unicode literal: a plain one is
+    // converted to the database's code page before the column sees it, and
+    // every character outside it would arrive as '?'.
     const QString text = quoted(s.param1);
     w.begin();
     switch (code) {
     case 1001:
-        out += u" update " + w.table + u" set " + w.column + u"='" + text + u"' \r\n";
+        out += u" update " + w.table + u" set " + w.column + u"=N'" + text + u"' \r\n";
         break;
     case 1002:
         appendSameLength(w, text);
@@ -125,8 +128,8 @@ Status appendTextBlock(QString& out, const TColumnRec& s, const BlockOptions& op
         break;
     case 1005:
         w.disableTriggers();
-        out += u" if '" + text + u"' in ( select " + w.key + u" from " + w.keys +
-               u") update " + w.table + u" set " + w.column + u"='" + text + u"' \r\n";
+        out += u" if N'" + text + u"' in ( select " + w.key + u" from " + w.keys +
+               u") update " + w.table + u" set " + w.column + u"=N'" + text + u"' \r\n";
         w.enableTriggers(false);
         break;
     case 1007:

@@ -33,7 +33,7 @@ const QByteArray SchemaRule = R"({"match": "INFORMATION_SCHEMA.TABLES", "columns
     {"name": "typ", "type": "nvarchar"}, {"name": "char_max", "type": "int"}], "rows": [
     ["People", "id", "dbo", "dbo.People", null, null, null, null, "id", "NO", "int", null],
     ["People", "code", "dbo", "dbo.People", null, null, null, null, null, "NO", "nvarchar", 10],
-    ["People", "name", "dbo", "dbo.People", null, null, null, null, null, "YES", "nvarchar", 40],
+    ["People", "name", "dbo", "dbo.People", null, null, null, null, null, "YES", "varchar", 40],
     ["People", "total", "dbo", "dbo.People", null, null, null, null, null, "YES", "decimal", null],
     ["People", "rv", "dbo", "dbo.People", null, null, null, null, null, "NO", "timestamp", null],
     ["People", "age", "dbo", "dbo.People", null, null, null, null, null, "YES", "tinyint", null],
@@ -69,7 +69,7 @@ QByteArray factsRows(const char* people, const char* orders, const char* prices)
     QByteArray text = R"([
     ["dbo", "People", "id", "int", 4, 10, 0, false, true, false, 0, false, 0, false, "PK_People", 1, false, 2, 1, "FK_Orders_People", 0, 0, 0, null, PEOPLE],
     ["dbo", "People", "code", "nvarchar", 20, 0, 0, false, false, false, 0, false, 0, false, "UQ_People_code", 1, false, 0, 0, "", 0, 0, 0, null, PEOPLE],
-    ["dbo", "People", "name", "nvarchar", 80, 0, 0, true, false, false, 0, false, 0, false, null, null, null, 0, null, null, 0, null, 0, null, PEOPLE],
+    ["dbo", "People", "name", "varchar", 40, 0, 0, true, false, false, 0, false, 0, false, null, null, null, 0, null, null, 0, null, 0, null, PEOPLE],
     ["dbo", "People", "total", "decimal", 9, 10, 2, true, false, true, 0, false, 0, false, null, null, null, 0, null, null, 0, null, 0, null, PEOPLE],
     ["dbo", "People", "rv", "timestamp", 8, 0, 0, false, false, false, 0, false, 0, false, null, null, null, 0, null, null, 0, null, 0, null, PEOPLE],
     ["dbo", "People", "age", "tinyint", 1, 3, 0, true, false, false, 0, false, 0, false, null, null, null, 0, null, null, 0, null, 0, null, PEOPLE],
@@ -248,7 +248,7 @@ private Q_SLOTS:
         };
         QCOMPARE(column("People", "id"), u"int not null, identity, unique PK_People/1, referenced 2/1 FK_Orders_People"_s);
         QCOMPARE(column("People", "code"), u"nvarchar(10) not null, unique UQ_People_code/1"_s);
-        QCOMPARE(column("People", "name"), u"nvarchar(40) "_s);
+        QCOMPARE(column("People", "name"), u"varchar(40) "_s);
         QCOMPARE(column("People", "total"), u"decimal(10,2) computed"_s);
         QCOMPARE(column("People", "rv"), u"rowversion not null, rowversion"_s);
         QCOMPARE(column("People", "price"), u"decimal(6,2) "_s);
@@ -310,7 +310,7 @@ private Q_SLOTS:
                    "warning\tdbo.People\tid\t104\tlarge-table\tthis method updates row by row: about 2,500,000 single-row updates for this column alone, each a statement of its own; expect a long run, or choose a one-statement method\n"
                    "error\tdbo.People\tcode\t1009\tnot-null\tNOT NULL column: the server refuses NULL; choose a method that writes values\n"
                    "error\tdbo.People\tcode\t1009\tunique\tin unique index UQ_People_code: it allows one NULL, not one per row; leave the column unmasked or choose a method that draws values\n"
-                   "warning\tdbo.People\tname\t1001\tunicode\tthe text 'Zoë Ångström' is written as a non-Unicode literal: characters outside the database's code page become '?'; keep to plain ASCII\n"
+                   "warning\tdbo.People\tname\t1001\tunicode\tthe text 'Zoë Ångström' goes into a column of one code page: characters outside the column's code page become '?'; keep to characters it holds\n"
                    "error\tdbo.People\ttotal\t2002\tread-only\tcomputed column: it cannot be updated; mask the columns it is computed from instead\n"
                    "warning\tdbo.People\ttotal\t2002\tlarge-table\tthis method updates row by row: about 2,500,000 single-row updates for this column alone, each a statement of its own; expect a long run, or choose a one-statement method\n"
                    "error\tdbo.People\tage\t103\tout-of-range\tupper bound 300 does not fit the column: tinyint holds 0 to 255\n"

@@ -2,8 +2,11 @@
 // driver: what an unattended job would see.
 #include "catalogue/loader.h"
 #include "catalogue/workspace.h"
+#include "check/checkstate.h"
+#include "check/factsquery.h"
 #include "db/odbcconnection.h"
 #include "project/loadsave.h"
+#include "project/wordlist.h"
 #include "run/batches.h"
 #include "script/sqlf.h"
 #include "tests/support/fakedialogs.h"
@@ -51,6 +54,23 @@ const QByteArray HostileSchemaRule = SchemaHead + R"(
     ["Order", "it\u0027s]", "dbo", "dbo.Order", null, null, null, null, null, "YES", "varchar", 20, null],
     ["v1.2 Archive", "when", "dbo", "dbo.v1.2 Archive", null, null, null, null, null, "YES", "date", null, null]
   ]})";
+
+// The column facts: Orders.price may not be NULL, Customer.name is nvarchar(50).
+const QByteArray FactsRule = R"({"match": "from sys.tables", "columns": [
+    {"name": "schema", "type": "nvarchar"}, {"name": "tab", "type": "nvarchar"},
+    {"name": "col", "type": "nvarchar"}, {"name": "typ", "type": "nvarchar"},
+    {"name": "max_length", "type": "int"}, {"name": "is_nullable", "type": "bit"},
+    {"name": "foreign_keys", "type": "int"}, {"name": "foreign_key_columns", "type": "int"},
+    {"name": "rows", "type": "bigint"}],
+  "rows": [
+    ["dbo", "Customer", "id", "int", 4, false, 0, 0, 3],
+    ["dbo", "Customer", "name", "nvarchar", 100, true, 0, 0, 3],
+    ["dbo", "Customer", "born", "datetime", 8, true, 0, 0, 3],
+    ["dbo", "Orders", "id", "int", 4, false, 0, 0, 5],
+    ["dbo", "Orders", "qty", "int", 4, true, 0, 0, 5],
+    ["dbo", "Orders", "price", "float", 8, false, 0, 0, 5],
+    ["dbo", "Orders", "customer", "int", 4, false, 1, 1, 5]
+  ]},)";
 
 QByteArray fixture(const QByteArray& moreRules = {})
 {
@@ -183,7 +203,7 @@ private Q_SLOTS:
 
     void templateThenScriptMatchesTheSqlPage()
     {
-        test::TdsServer server(fixture());
+        test::TdsServer server(fixture(FactsRule));
         QVERIFY(server.started());
         CliRunner cli(server);
 
@@ -201,11 +221,16 @@ private Q_SLOTS:
         QCOMPARE(script.err, QByteArray());
         QCOMPARE(script.status, 0);
 
-        // The windows' road: the catalogue from the same server, "Load
-        // project", "Generate SQL", "Save SQL".
+        // The windows' road: the catalogue and the facts from the same
+        // server, "Load project", "Generate SQL" (past the check's question),
+        // "Save SQL".
         Workspace state([] { return db::MakeOdbcConnection(); });
-        auto loaded = LoadDatabase(state.connector(), server.connectionString());
+        check::CheckState check(state, {&ReadWordList});
+        check::Facts facts;
+        auto loaded = LoadDatabase(state.connector(), server.connectionString(),
+                                   [&facts](db::Connection& c) { facts = check::ReadFacts(c); });
         QVERIFY(loaded.ok());
+        check.setNextFacts(facts);
         state.replace(std::move(*loaded));
         state.setSeed(7);
         TData choices = state.catalogue();
@@ -215,9 +240,14 @@ private Q_SLOTS:
         dialogs.fileAnswers.enqueue(cli.path("windows.txt"));
         TSQLF page;
         page.SetSource(state);
+        page.SetCheck(check);
         page.findChild<QPushButton*>(QStringLiteral("BtGenSQL"))->click();
         page.findChild<QPushButton*>(QStringLiteral("BtSSQLSave"))->click();
+        QCOMPARE(dialogs.shown.first().kind, QStringLiteral("confirm Generate SQL"));
         QCOMPARE(script.out, readFile(cli.path("windows.txt")));
+        QVERIFY2(script.out.contains("\r\n-- Masked columns: 5\r\n-- Check: 1 error, 0 warnings\r\n"
+                                     "-- error not-null: dbo.Orders [price] (NULL float): "),
+                 script.out.left(600).constData());
         QVERIFY(script.out.contains(" set @r=rand(7)\r\n"));
         QVERIFY(script.out.contains("'O''Brien'"));
     }
@@ -331,7 +361,7 @@ private Q_SLOTS:
         QCOMPARE(script.status, 0);
         QVERIFY(script.out.contains("update [dbo].[Order] set [Order]=@new_int WHERE CURRENT OF cur"));
         QVERIFY(script.out.contains("select [OrderId] from [sales].[Orders] where [OrderId] between (-5) and (-1)"));
-        QVERIFY(script.out.contains(" update [dbo].[Order] set [it's]]]='a''b' \r\n"));
+        QVERIFY(script.out.contains(" update [dbo].[Order] set [it's]]]=N'a''b' \r\n"));
         QVERIFY(script.out.contains("update [dbo].[v1.2 Archive] set [when]=NULL \r\n"));
         QVERIFY(script.out.contains("DECLARE cur CURSOR LOCAL KEYSET FOR"));
     }

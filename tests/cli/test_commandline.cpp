@@ -277,19 +277,33 @@ private Q_SLOTS:
         writeFile(path, project("101;5;", "1001;O'Brien;"));
         Cli cli;
         cli.server.answer(QStringLiteral("INFORMATION_SCHEMA"), shopSchema());
+        // The name column holds four characters.
+        cli.server.answer(QStringLiteral("from sys.tables"),
+                          test::makeRows({QStringLiteral("schema"), QStringLiteral("tab"),
+                                          QStringLiteral("col"), QStringLiteral("typ"),
+                                          QStringLiteral("max_length"), QStringLiteral("is_nullable"),
+                                          QStringLiteral("rows")},
+                                         {row("dbo|Customer|na\tme|nvarchar|8|1|3"),
+                                          row("dbo|Orders|qty|int|4|1|3")}));
         QCOMPARE(cli.run(login("script") + QStringList{QStringLiteral("--project"), path} + seed), 0);
         QCOMPARE(cli.err, QByteArray());
-        // The header names the target and the seed; the USE keeps the script
-        // to that database.
+        // The header names the target, the seed and what the check found
+        // (the TAB of a name kept inside its comment); the USE keeps the
+        // script to that database.
         const QByteArray header = "-- Corvane masking script\r\n-- Database: fixture\r\n"
                                   "-- Server: db1,1433\r\n-- Seed: " +
                                   QByteArray::number(seedValue) + "\r\n-- Date: " +
                                   QDate::currentDate().toString(Qt::ISODate).toUtf8() +
-                                  "\r\n-- Masked columns: 2\r\nUSE [fixture]\r\n\r\n";
+                                  "\r\n-- Masked columns: 2\r\n"
+                                  "-- Check: 1 error, 0 warnings\r\n"
+                                  "-- error too-long: dbo.Customer [na?me] (Constant value varchar): "
+                                  "constant of 7 characters is longer than nvarchar(4): the server "
+                                  "refuses it (string or binary data would be truncated); shorten it\r\n"
+                                  "USE [fixture]\r\n\r\n";
         // Blocks in slot order, each followed by two line breaks; the text
         // ends with one more, as the SQL page saves it.
         QVERIFY(cli.out.startsWith(QByteArray(header + script::BuildPreamble(seedValue).toUtf8() + "begin try \r\n")));
-        const qsizetype name = cli.out.indexOf(" update [dbo].[Customer] set [na\tme]='O''Brien' \r\n");
+        const qsizetype name = cli.out.indexOf(" update [dbo].[Customer] set [na\tme]=N'O''Brien' \r\n");
         const qsizetype qty = cli.out.indexOf(" update [dbo].[Orders] set [qty]=5 \r\n");
         QVERIFY(name > 0 && qty > name);
         QCOMPARE(cli.out.count("end catch \r\n\r\n"), 2);

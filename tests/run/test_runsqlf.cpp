@@ -1,3 +1,4 @@
+#include "check/checkstate.h"
 #include "run/runsqlf.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
@@ -179,6 +180,49 @@ private slots:
                      .join(u'\n'));
         QCOMPARE(dialogs.texts().last(), QStringLiteral("information: Finished !"));
         QCOMPARE(progress(page)->text(), QStringLiteral("2 of 2 columns"));
+    }
+
+    // Errors found: the operator is asked before the target's confirmation;
+    // No runs nothing, Yes runs and the log says what was confirmed.
+    void errorsAskBeforeTheRun()
+    {
+        FakeDialogs dialogs;
+        FakeServer server;
+        Workspace state(server.factory());
+        check::CheckState check(state);
+        check::Facts facts;
+        check::TableFacts& table = facts.table(QStringLiteral("dbo"), QStringLiteral("T"));
+        table.rows = 3;
+        table.columns[QStringLiteral("a")].type = QStringLiteral("int");
+        table.columns[QStringLiteral("a")].nullable = false;
+        check.setNextFacts(facts);
+        TColumnRec a = column(QStringLiteral("a"), 109);
+        a.schema = QStringLiteral("dbo");
+        a.tab = QStringLiteral("T");
+        test::load(state, {TColumnRec{}, TColumnRec{}, a},
+                   QStringLiteral("Data Source=db1,1433;Initial Catalog=fixture"));
+        TRunSQLF page;
+        page.SetSource(state);
+        page.SetCheck(check);
+
+        const QString question = QStringLiteral(
+            "confirm Run SQL: The check found 1 error, 0 warnings: the server will refuse the "
+            "columns with errors (see the Check column). Run SQL anyway?");
+        dialogs.confirmAnswers.enqueue(false);
+        button(page)->click();
+        QCOMPARE(dialogs.texts(), QStringList{question});
+        QVERIFY(!page.isRunning());
+        QVERIFY(server.opened.isEmpty());
+
+        dialogs.shown.clear();
+        button(page)->click();
+        QVERIFY(waitForEnd(page));
+        QCOMPARE(dialogs.texts().mid(0, 2).join(u'|'),
+                 question + QStringLiteral("|confirm Run: Masking 1 column in 1 table of database "
+                                           "[fixture] on server [db1,1433].\n\nThe data of these "
+                                           "columns is changed on the server and cannot be restored."));
+        QCOMPARE(memo(page)->toPlainText().split(u'\n').value(1),
+                 QStringLiteral("The check found 1 error, 0 warnings; run as confirmed."));
     }
 
     void emptyRunSendsNothing()

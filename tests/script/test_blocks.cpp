@@ -225,7 +225,7 @@ alter table {T} enable trigger all |
 CLOSE cur |
 DEALLOCATE cur  )"_s;
     case 1001:
-        return uR"( update {T} set {C}='{q1}' |)"_s;
+        return uR"( update {T} set {C}=N'{q1}' |)"_s;
     case 1002:
         return uR"(DECLARE cur {cur} FOR |
  SELECT {C} from {T} FOR UPDATE |
@@ -233,7 +233,7 @@ DEALLOCATE cur  )"_s;
  FETCH cur INTO @val_text |
  WHILE @@FETCH_STATUS = 0 |
    BEGIN |
-     update {T} set {C}=substring(replicate(cast('{q1}' as nvarchar(max)),floor((len(cast({C} as nvarchar(max))+N'x')-1)/(len('{q1}'+'x')-1))+1),1,(len(cast({C} as nvarchar(max))+N'x')-1)) WHERE CURRENT OF cur |
+     update {T} set {C}=substring(replicate(cast(N'{q1}' as nvarchar(max)),floor((len(cast({C} as nvarchar(max))+N'x')-1)/(len(N'{q1}'+N'x')-1))+1),1,(len(cast({C} as nvarchar(max))+N'x')-1)) WHERE CURRENT OF cur |
      FETCH cur INTO @val_text |
  END |
  CLOSE cur |
@@ -257,11 +257,11 @@ DECLARE cur {cur} FOR |
  DEALLOCATE cur )"_s;
     case 1005:
         return uR"( alter table {T} disable trigger all |
- if '{q1}' in ( select {k} from {K}) update {T} set {C}='{q1}' |
+ if N'{q1}' in ( select {k} from {K}) update {T} set {C}=N'{q1}' |
  alter table {T} enable trigger all )"_s;
     case 1007:
         return uR"(delete from @pool |
-insert into @pool (_text) select * from dbo.corvane_split('{words}',';') |
+insert into @pool (_text) select * from dbo.corvane_split(N'{words}',';') |
 |
 DECLARE cur {cur}  FOR |
 SELECT  {C} from {T} FOR UPDATE  |

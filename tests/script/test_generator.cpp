@@ -1,4 +1,6 @@
 #include "script/generator.h"
+#include "script/scriptfile.h"
+#include "tests/support/tsqltokens.h"
 #include "tests/support/testlocale.h"
 
 #include <QDir>
@@ -98,6 +100,32 @@ private slots:
             u"set nocount on \r\n"
             u"set xact_abort on \r\n"_s;
         QCOMPARE(script::BuildPreamble(seed), expected);
+    }
+
+    // Every line of the header is one comment, whatever the names and notes
+    // hold: a line break in them would turn the rest into T-SQL, in the text
+    // as shown and in the file as saved.
+    void headerLinesStayComments()
+    {
+        script::ScriptOrigin origin{u"srv\r\nGO"_s, u"db\ndrop table x"_s, 1, QDate(2026, 1, 2)};
+        origin.notes = {u"Check: 1 error, 0 warnings"_s,
+                        u"error too-long: dbo.T [c\r\ndrop table y\u2028z\u2029w\u0085v\u000bu]: -- x"_s};
+        const QString text = script::BuildScriptText(catalogue({slot(109, u"c"_s)}), origin).text;
+        const QString saved = QString::fromUtf8(script::ScriptFileBytes(text));
+        const QString head = saved.left(saved.indexOf(u"\r\nUSE "_s));
+        const QStringList lines = head.split(u"\r\n"_s);
+        QCOMPARE(lines.size(), 8);
+        for (const QString& line : lines) {
+            const QList<test::SqlToken> tokens = test::TokenizeSql(line);
+            QCOMPARE(tokens.size(), 1);
+            QCOMPARE(tokens.first().kind, test::SqlToken::Kind::Comment);
+        }
+        QCOMPARE(lines.at(6), u"-- Check: 1 error, 0 warnings"_s);
+        QCOMPARE(lines.at(7), u"-- error too-long: dbo.T [c??drop table y?z?w?v?u]: -- x"_s);
+        // Without notes the header is as it always was.
+        origin.notes.clear();
+        QVERIFY(script::BuildScriptText(catalogue({slot(109, u"c"_s)}), origin)
+                    .text.contains(u"-- Masked columns: 1\r\nUSE [db\ndrop table x]\r\n"_s));
     }
 
     void nothingMasked()
@@ -206,7 +234,7 @@ private slots:
         script::WordLists changed = words;
         changed.insert(u"names"_s, u"Eve"_s);
         const auto generation = script::GenerateScript(data, 1, changed);
-        QCOMPARE(generation.script.count(u"dbo.corvane_split('Eve',';')"_s), 2);
+        QCOMPARE(generation.script.count(u"dbo.corvane_split(N'Eve',';')"_s), 2);
         QCOMPARE(generation.error->message, u"File nothere.txt with virtual data does not exist. "_s);
     }
 

@@ -1,4 +1,5 @@
 #include "tests/support/workspace.h"
+#include "check/checkstate.h"
 #include "script/scriptfile.h"
 #include "script/generator.h"
 #include "script/sqlf.h"
@@ -179,6 +180,51 @@ private slots:
         dialogs.fileAnswers.enqueue(m_dir.filePath(u"no/such/folder/out.txt"_s));
         m_save->click();
         QCOMPARE(dialogs.texts(), (QStringList{u"save: Save your SQL file"_s, u"error: I/O error 2"_s}));
+    }
+
+    // Errors found: the operator is asked first, and No keeps the memo and
+    // saves nothing; Yes generates with the findings in the header.
+    void errorsAskBeforeGenerating()
+    {
+        TColumnRec c = slot(1009, u"c"_s);
+        c.schema = u"dbo"_s;
+        c.tab = u"T"_s;
+        m_cat << c;
+        check::Facts facts;
+        check::TableFacts& table = facts.table(u"dbo"_s, u"T"_s);
+        table.rows = 3;
+        table.columns[u"c"_s].type = u"varchar"_s;
+        table.columns[u"c"_s].maxLength = 10;
+        table.columns[u"c"_s].nullable = false;
+        check::CheckState check(*m_state);
+        check.setNextFacts(facts);
+        apply();
+        m_page->SetCheck(check);
+
+        test::FakeDialogs dialogs;
+        m_memo->setPlainText(u"the script of before"_s);
+        dialogs.confirmAnswers.enqueue(false);
+        m_generate->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList{u"confirm Generate SQL: The check found 1 error, 0 warnings: the server "
+                             "will refuse the columns with errors (see the Check column). Generate "
+                             "SQL anyway?"_s});
+        QCOMPARE(m_memo->toPlainText(), u"the script of before"_s);
+
+        m_memo->clear();
+        dialogs.confirmAnswers.enqueue(false);
+        dialogs.fileAnswers.enqueue(m_dir.filePath(u"out.txt"_s));
+        m_save->click();
+        QCOMPARE(dialogs.shown.size(), 2); // asked again, and no file dialog
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{});
+
+        m_generate->click();
+        QCOMPARE(dialogs.shown.size(), 3);
+        const QString text = m_memo->toPlainText();
+        QVERIFY2(text.contains(u"\n-- Masked columns: 1\n-- Check: 1 error, 0 warnings\n"
+                               "-- error not-null: dbo.T [c] (NULL varchar): "_s),
+                 qPrintable(text.left(400)));
+        QVERIFY(text.contains(u"\nUSE [shop]\n\n"_s));
     }
 
     void cleanup()

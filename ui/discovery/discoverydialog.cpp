@@ -1,14 +1,19 @@
 #include "ui/discovery/discoverydialog.h"
 
-#include "discovery/classifier.h"
+#include "catalogue/methods.h"
+#include "catalogue/workspace.h"
+#include "discovery/workspacefindings.h"
+#include "project/wordlist.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
@@ -17,10 +22,21 @@ namespace corvane::ui {
 
 using namespace discovery;
 
-DiscoveryDialog::DiscoveryDialog(TData& catalogue, db::ConnectionFactory connectionFactory,
-                                 QString connectionString, QWidget* parent)
-    : QDialog(parent), m_catalogue(catalogue), m_connect(std::move(connectionFactory)),
-      m_connectionString(std::move(connectionString)), m_model(catalogue),
+namespace {
+
+// Where the word lists shipped with the program were installed, if found.
+QString installedWordLists()
+{
+    const QString folder = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                  QStringLiteral("corvane/virtual_data"),
+                                                  QStandardPaths::LocateDirectory);
+    return folder.isEmpty() ? QStringLiteral("share/corvane/virtual_data") : folder;
+}
+
+} // namespace
+
+DiscoveryDialog::DiscoveryDialog(Workspace& workspace, WorkspaceFindings& findings, QWidget* parent)
+    : QDialog(parent), m_workspace(workspace), m_findings(findings), m_model(workspace, findings),
       m_coverage(new QLabel(this)), m_view(new QTableView(this)),
       m_sample(new QPushButton(QStringLiteral("Sample values"), this)),
       m_stop(new QPushButton(QStringLiteral("Stop"), this)),
@@ -58,13 +74,14 @@ DiscoveryDialog::DiscoveryDialog(TData& catalogue, db::ConnectionFactory connect
     connect(m_sample, &QPushButton::clicked, this, &DiscoveryDialog::sampleValues);
     connect(m_stop, &QPushButton::clicked, this, &DiscoveryDialog::stop);
     connect(m_apply, &QPushButton::clicked, this, &DiscoveryDialog::applySelected);
-    connect(&m_model, &FindingsModel::suggestionApplied, this,
+    connect(&m_model, &PersonalDataModel::suggestionApplied, this,
             &DiscoveryDialog::suggestionApplied);
-    connect(&m_model, &QAbstractItemModel::dataChanged, this, &DiscoveryDialog::updateState);
+    connect(&m_findings, &WorkspaceFindings::coverageChanged, this, &DiscoveryDialog::updateState);
+    connect(&m_findings, &WorkspaceFindings::findingsChanged, this, &DiscoveryDialog::updateState);
+    connect(&m_workspace, &Workspace::catalogueReplaced, this, &DiscoveryDialog::catalogueReplaced);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DiscoveryDialog::updateState);
-
-    classify();
+    updateState();
 }
 
 DiscoveryDialog::~DiscoveryDialog()
@@ -83,19 +100,22 @@ void DiscoveryDialog::setSampleTables(const QStringList& tables)
     updateState();
 }
 
-void DiscoveryDialog::classify()
+void DiscoveryDialog::catalogueReplaced()
 {
+    // The tables and notes named the old database; a sampling of it still
+    // running is stopped and its result dropped when it comes.
+    stop();
+    m_sampleTables.clear();
     m_notes.clear();
-    m_model.setFindings(ClassifyCatalogue(m_catalogue));
+    m_wordListNote.clear();
     updateState();
-    Q_EMIT findingsChanged();
 }
 
 QStringList DiscoveryDialog::selectedTables() const
 {
     QStringList tables;
     for (const QModelIndex& index : m_view->selectionModel()->selectedRows()) {
-        const QString& stab = m_catalogue.at(m_model.finding(index.row()).slot).stab;
+        const QString& stab = m_workspace.catalogue().at(m_model.finding(index.row()).slot).stab;
         if (!tables.contains(stab))
             tables << stab;
     }
@@ -104,22 +124,23 @@ QStringList DiscoveryDialog::selectedTables() const
 
 bool DiscoveryDialog::sampleValues()
 {
-    if (m_thread || !m_connect)
+    if (m_thread || !m_workspace.connector())
         return false;
     const QStringList tables = selectedTables();
+    const TData catalogue = m_workspace.catalogue(); // shared, never written while read
     DiscoveryRequest request;
     request.sampleRows = m_sampleRows;
-    for (int slot = 0; slot < m_catalogue.size(); ++slot)
-        if (!m_catalogue.at(slot).col.isEmpty() && tables.contains(m_catalogue.at(slot).stab))
+    for (int slot = 0; slot < catalogue.size(); ++slot)
+        if (!catalogue.at(slot).col.isEmpty() && tables.contains(catalogue.at(slot).stab))
             request.sampleSlots.append(slot);
     if (request.sampleSlots.isEmpty())
         return false;
 
     m_stopRequested = std::make_shared<std::atomic_bool>(false);
     const auto stopRequested = m_stopRequested;
-    const TData catalogue = m_catalogue; // shared, never written while read
-    const db::ConnectionFactory connect = m_connect;
-    const QString connectionString = m_connectionString;
+    const db::ConnectionFactory connect = m_workspace.connector();
+    const QString connectionString = m_workspace.connectionString();
+    const int generation = m_findings.generation();
     m_thread = QThread::create([=, this]() {
         std::unique_ptr<db::Connection> connection = connect();
         QString failure;
@@ -142,7 +163,8 @@ bool DiscoveryDialog::sampleValues()
             connection->close();
         }
         QMetaObject::invokeMethod(
-            this, [this, report, failure]() { finishSampling(report, failure); },
+            this,
+            [this, report, failure, generation]() { finishSampling(report, failure, generation); },
             Qt::QueuedConnection);
     });
     m_progress->setRange(0, 0);
@@ -157,22 +179,26 @@ void DiscoveryDialog::stop()
         m_stopRequested->store(true);
 }
 
-void DiscoveryDialog::finishSampling(const DiscoveryReport& report, const QString& failure)
+void DiscoveryDialog::finishSampling(const DiscoveryReport& report, const QString& failure,
+                                     int generation)
 {
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;
     m_notes = report.notes;
-    if (!failure.isEmpty()) {
+    if (generation != m_findings.generation()) {
+        // Its slots belong to the database logged in to before.
+        m_notes = QStringList{QStringLiteral(
+            "Another database was loaded while values were read: the sample was dropped.")};
+    } else if (!failure.isEmpty()) {
         m_notes.prepend(failure);
     } else {
         // The report holds every finding of the catalogue anew, with the
         // server's labels and the sampled tables' values: it replaces the list.
-        m_model.setFindings(report.findings);
+        m_findings.replace(report.findings);
         if (report.stopped)
             m_notes.prepend(QStringLiteral("Stopped: the tables after the last one read keep what "
                                            "their names say."));
-        Q_EMIT findingsChanged();
     }
     m_progress->setRange(0, 1);
     m_progress->setValue(failure.isEmpty() ? 1 : 0);
@@ -182,30 +208,60 @@ void DiscoveryDialog::finishSampling(const DiscoveryReport& report, const QStrin
 
 int DiscoveryDialog::applySelected()
 {
-    int applied = 0;
+    QList<int> applied;
     for (const QModelIndex& index : m_view->selectionModel()->selectedRows())
-        applied += m_model.applySuggestion(index.row()) ? 1 : 0;
+        if (m_model.applySuggestion(index.row()))
+            applied << index.row();
+    noteMissingWordLists(applied);
     updateState();
-    return applied;
+    return int(applied.size());
+}
+
+// The script reads word lists from the virtual_data folder alone: a list the
+// operator has not copied there yet would fail the column at generation.
+void DiscoveryDialog::noteMissingWordLists(const QList<int>& appliedRows)
+{
+    bool namesList = false;
+    QStringList missing;
+    for (const int row : appliedRows) {
+        const Suggestion s = m_model.suggestion(row);
+        const MethodInfo* method = methodInfo(s.code);
+        if (!method || method->param1 != ParamKind::WordListName)
+            continue;
+        namesList = true;
+        if (!missing.contains(s.param1) && !QFileInfo::exists(WordListPath(s.param1)))
+            missing << s.param1;
+    }
+    if (!namesList)
+        return;
+    m_wordListNote.clear();
+    if (!missing.isEmpty())
+        m_wordListNote = QStringLiteral("The virtual_data folder here lacks the word lists ") +
+                         missing.join(QStringLiteral(", ")) +
+                         QStringLiteral(": copy them from the installed defaults (") +
+                         installedWordLists() + QStringLiteral(") before generating SQL.");
 }
 
 QString DiscoveryDialog::coverageText() const
 {
-    return CoverageText(m_model.coverage());
+    return CoverageText(m_findings.coverage());
 }
 
 QString DiscoveryDialog::notesText() const
 {
-    return m_notes.join(u'\n');
+    QStringList notes = m_notes;
+    if (!m_wordListNote.isEmpty())
+        notes << m_wordListNote;
+    return notes.join(u'\n');
 }
 
 void DiscoveryDialog::updateState()
 {
     m_coverage->setText(coverageText());
     m_noteLabel->setText(notesText());
-    m_noteLabel->setVisible(!m_notes.isEmpty());
+    m_noteLabel->setVisible(!m_noteLabel->text().isEmpty());
     const bool sampling = m_thread != nullptr;
-    m_sample->setEnabled(!sampling && m_connect && !selectedTables().isEmpty());
+    m_sample->setEnabled(!sampling && m_workspace.connector() && !selectedTables().isEmpty());
     m_stop->setEnabled(sampling);
     m_apply->setEnabled(!sampling && m_view->selectionModel()->hasSelection());
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "catalogue/consttypes.h"
-#include "db/connection.h"
 #include "discovery/discovery.h"
-#include "ui/discovery/findingsmodel.h"
+#include "ui/discovery/personaldatamodel.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -17,30 +15,36 @@ class QPushButton;
 class QTableView;
 class QThread;
 
+namespace corvane {
+class Workspace;
+namespace discovery {
+class WorkspaceFindings;
+}
+} // namespace corvane
+
 namespace corvane::ui {
 
 // The "Discovery" window: the columns that hold personal data, found at once
 // by names and types, their suggested methods and the coverage; values are
 // read only on request, for the tables the operator chose, on a worker with
-// its own connection, with progress and Stop.
+// its own connection to the workspace's database, with progress and Stop.
+// Suggestions are stored through the workspace, so every page follows them.
 class DiscoveryDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    DiscoveryDialog(TData& catalogue, db::ConnectionFactory connectionFactory, QString connectionString,
+    DiscoveryDialog(Workspace& workspace, discovery::WorkspaceFindings& findings,
                     QWidget* parent = nullptr);
     ~DiscoveryDialog() override;
 
-    FindingsModel& model() { return m_model; }
+    PersonalDataModel& model() { return m_model; }
     // The tables (schema.table as in the tree) whose values "Sample values"
     // reads when no finding is selected: those selected in the tree.
     void setSampleTables(const QStringList& tables);
+    const QStringList& sampleTables() const { return m_sampleTables; }
     void setSampleRows(int rows) { m_sampleRows = rows; }
 
-    // Classifies the catalogue again by names and types (and labels and values
-    // of an earlier sampling are dropped).
-    void classify();
     // Starts reading values; false when there is nothing to read or a sampling runs.
     bool sampleValues();
     void stop();
@@ -52,22 +56,24 @@ public:
 
 Q_SIGNALS:
     void suggestionApplied(int slot);
-    // The findings were replaced: the tree's marks are to be drawn again.
-    void findingsChanged();
     void samplingFinished();
 
 private:
     QStringList selectedTables() const;
-    void finishSampling(const discovery::DiscoveryReport& report, const QString& failure);
+    void finishSampling(const discovery::DiscoveryReport& report, const QString& failure,
+                        int generation);
+    void catalogueReplaced();
+    // Tells the operator which suggested word lists the virtual_data folder lacks.
+    void noteMissingWordLists(const QList<int>& appliedRows);
     void updateState();
 
-    TData& m_catalogue;
-    db::ConnectionFactory m_connect;
-    QString m_connectionString;
-    FindingsModel m_model;
+    Workspace& m_workspace;
+    discovery::WorkspaceFindings& m_findings;
+    PersonalDataModel m_model;
     QStringList m_sampleTables;
     int m_sampleRows = 20;
     QStringList m_notes;
+    QString m_wordListNote;
 
     QLabel* m_coverage;
     QTableView* m_view;

@@ -1,8 +1,11 @@
 #include "ui/editor/anonymizationf.h"
 
 #include "catalogue/textconv.h"
+#include "check/checkstate.h"
 #include "db/worker.h"
 #include "project/wordlist.h"
+#include "ui/check/findingsmodel.h"
+#include "ui/check/findingspanel.h"
 #include "ui/common/dialogs.h"
 #include "ui/editor/findfiles.h"
 #include "ui/editor/inputevents.h"
@@ -15,6 +18,7 @@
 #include <QDir>
 #include <QFileSystemWatcher>
 #include <QStandardItemModel>
+#include <QTableView>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
@@ -415,6 +419,41 @@ void TAnonymizationF::SetData(Workspace& workspace)
     m_workspace = &workspace;
 }
 
+void TAnonymizationF::SetCheck(check::CheckState& check)
+{
+    if (m_check)
+        disconnect(m_check, nullptr, this, nullptr);
+    m_check = &check;
+    if (!m_findings) {
+        m_findings = new ui::FindingsPanel(this);
+        m_findings->setObjectName(QStringLiteral("Findings"));
+        // Table, column and method are those shown above.
+        for (int c : {ui::FindingsModel::TableColumn, ui::FindingsModel::ColumnColumn,
+                      ui::FindingsModel::MethodColumn})
+            m_findings->view()->hideColumn(c);
+        m_findings->view()->setMaximumHeight(8 * m_findings->fontMetrics().height());
+        layout()->addWidget(m_findings);
+    }
+    connect(m_check, &check::CheckState::findingsChanged, this, &TAnonymizationF::showFindings);
+    showFindings();
+}
+
+void TAnonymizationF::showFindings()
+{
+    if (!m_findings)
+        return;
+    const TColumnRec* slot = currentSlot();
+    const bool column = slot && m_index > 0 && !slot->col.isEmpty();
+    m_findings->setVisible(column);
+    if (!column)
+        return;
+    const check::Findings findings = m_check->findingsOf(m_index);
+    m_findings->setFindings(findings);
+    m_findings->showSlot(m_index);
+    // Nothing found takes one line, not an empty list.
+    m_findings->view()->setVisible(!findings.isEmpty());
+}
+
 const TColumnRec* TAnonymizationF::currentSlot() const
 {
     // The catalogue may have been reloaded, shorter, since the slot was shown.
@@ -426,6 +465,7 @@ const TColumnRec* TAnonymizationF::currentSlot() const
 void TAnonymizationF::ShowColumn(int index)
 {
     m_index = index;
+    showFindings();
 
     std::vector<QSignalBlocker> quiet;
     for (QObject* input : std::initializer_list<QObject*>{

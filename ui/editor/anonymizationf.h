@@ -28,6 +28,14 @@ namespace db {
 class Worker;
 }
 
+namespace check {
+class CheckState;
+}
+
+namespace ui {
+class FindingsPanel;
+}
+
 // The "Anonymisation" page: the method and its parameters for one column.
 // Every operator action stores at once into the current slot of the shared
 // catalogue; the rules live in ui/editor/storeactions.h, this form only wires
@@ -41,6 +49,9 @@ public:
     // Works on the workspace's catalogue; the FK value lists connect to the
     // database the catalogue was read from.
     void SetData(Workspace& workspace);
+    // Shows the check's findings of the column under the sheets, as they change.
+    void SetCheck(check::CheckState& check);
+    ui::FindingsPanel* findingsPanel() const { return m_findings; }
     // Makes slot `index` the current slot and shows it without storing anything.
     void ShowColumn(int index);
     QTabWidget* PageControl1() const { return m_pageControl; }
@@ -198,8 +209,11 @@ private:
     // Lists the word lists of the folder into ComboBox4, keeping its text,
     // and watches the folder for the next change.
     void refreshWordLists();
+    void showFindings();
 
     Workspace* m_workspace = nullptr;
+    check::CheckState* m_check = nullptr;
+    ui::FindingsPanel* m_findings = nullptr;
     int m_index = -1;
     QTabWidget* m_pageControl = nullptr;
     std::array<QButtonGroup*, 4> m_groups{};

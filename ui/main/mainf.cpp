@@ -1,6 +1,9 @@
 #include "ui/main/mainf.h"
 
 #include "catalogue/loader.h"
+#include "check/checkstate.h"
+#include "check/factsquery.h"
+#include "discovery/workspacefindings.h"
 #include "project/loadsave.h"
 #include "project/setseedf.h"
 #include "project/virtualdataf.h"
@@ -8,6 +11,7 @@
 #include "run/runsqlf.h"
 #include "script/sqlf.h"
 #include "ui/common/dialogs.h"
+#include "ui/discovery/discoverydialog.h"
 #include "ui/editor/anonymizationf.h"
 #include "ui/main/loginf.h"
 #include "ui/main/schematreedelegate.h"
@@ -61,6 +65,8 @@ QTableWidgetItem* readOnlyItem(const QString& text)
 TMainF::TMainF(db::ConnectionFactory connect, QWidget* parent)
     : QMainWindow(parent),
       m_workspace(new Workspace(std::move(connect), this)),
+      m_check(new check::CheckState(*m_workspace, {&ReadWordList}, this)),
+      m_findings(new discovery::WorkspaceFindings(*m_workspace, this)),
       m_runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
     initMainResources();
@@ -107,7 +113,12 @@ void TMainF::fitToScreen()
     resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
-TMainF::~TMainF() = default;
+TMainF::~TMainF()
+{
+    // It reads the workspace and the findings, which are deleted before it
+    // would be as a child.
+    delete m_discovery;
+}
 
 void TMainF::buildMenu()
 {
@@ -143,6 +154,9 @@ void TMainF::buildMenu()
     tree->setObjectName(QStringLiteral("Databasetree1"));
     item(tree, QStringLiteral("&Expand"), QStringLiteral("Fullexpand1"), &TMainF::Fullexpand1Click);
     item(tree, QStringLiteral("&Collapse"), QStringLiteral("Minimize1"), &TMainF::Minimize1Click);
+    tree->addSeparator();
+    m_catalogueActions << item(tree, QStringLiteral("&Discovery"), QStringLiteral("Discovery1"),
+                               &TMainF::Discovery1Click);
 
     // The menu title itself is the command.
     QAction* about = bar->addAction(QStringLiteral("&About"));
@@ -177,6 +191,9 @@ QWidget* TMainF::buildTreeSide()
     // The tree marks masked columns: it follows the choices as they change.
     connect(m_workspace, &Workspace::methodChanged, m_treeModel, &SchemaTreeModel::choiceChanged);
     connect(m_workspace, &Workspace::choicesReplaced, m_treeModel, &SchemaTreeModel::choicesChanged);
+    m_treeModel->setFindings(m_findings);
+    connect(m_findings, &discovery::WorkspaceFindings::findingsChanged, m_treeModel,
+            &SchemaTreeModel::choicesChanged);
 
     TreeFilter = new QLineEdit(side);
     TreeFilter->setObjectName(QStringLiteral("TreeFilter"));
@@ -205,6 +222,10 @@ QWidget* TMainF::buildTreeSide()
     connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { TreeView1Change(current); });
     connect(TreeView1, &QTreeView::clicked, this, &TMainF::TreeView1Click);
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (m_discovery)
+            m_discovery->setSampleTables(selectedTables());
+    });
 
     auto* caption = new QLabel(QStringLiteral("Column parameters"), side);
     caption->setObjectName(QStringLiteral("Label1"));
@@ -295,6 +316,18 @@ bool TMainF::selectedIsColumn() const
     return m_treeModel->level(TreeView1->currentIndex()) == SchemaTree::ColumnLevel;
 }
 
+QStringList TMainF::selectedTables() const
+{
+    const QModelIndex node = TreeView1->currentIndex();
+    const int level = m_treeModel->level(node);
+    if (level == SchemaTree::ColumnLevel)
+        return {node.parent().data().toString()};
+    if (level == SchemaTree::TableLevel)
+        return {node.data().toString()};
+    // Not every table of the database at once: the operator picks findings.
+    return {};
+}
+
 void TMainF::FormCreate()
 {
     {
@@ -342,12 +375,16 @@ void TMainF::Button1Click()
     m_loading = true;
     updateLocks();
     auto result = std::make_shared<Result<LoadedDatabase>>(Error::failure(QString()));
+    auto facts = std::make_shared<check::Facts>();
     QThread* worker = QThread::create(
-        [result, connect = m_workspace->connector(), connectionString] {
-            *result = LoadDatabase(connect, connectionString);
+        [result, facts, connect = m_workspace->connector(), connectionString] {
+            *result = LoadDatabase(connect, connectionString,
+                                   [&facts](db::Connection& c) { *facts = check::ReadFacts(c); });
         });
-    connect(worker, &QThread::finished, this, [this, worker, result] {
+    connect(worker, &QThread::finished, this, [this, worker, result, facts] {
         worker->deleteLater();
+        if (*result)
+            m_check->setNextFacts(std::move(*facts));
         loadFinished(*result);
     });
     worker->start();
@@ -476,6 +513,7 @@ void TMainF::MyPageControl1Change()
         m_anonymization = new TAnonymizationF(PanScrambling);
         embed(PanScrambling, m_anonymization);
         m_anonymization->SetData(*m_workspace);
+        m_anonymization->SetCheck(*m_check);
         if (const int node = selectedNode(); node >= 0)
             m_anonymization->ShowColumn(node);
         if (QTabWidget* sheets = m_anonymization->PageControl1())
@@ -486,6 +524,7 @@ void TMainF::MyPageControl1Change()
         m_sql = new TSQLF(PaSQL);
         embed(PaSQL, m_sql);
         m_sql->SetSource(*m_workspace);
+        m_sql->SetCheck(*m_check);
         m_sql->SetSaveFolder(
             [this] { return settings::lastFolder(m_settings, settings::ScriptFolder); },
             [this](const QString& file) {
@@ -497,6 +536,7 @@ void TMainF::MyPageControl1Change()
         m_runSql = new TRunSQLF(PaRunSQL);
         embed(PaRunSQL, m_runSql);
         m_runSql->SetSource(*m_workspace);
+        m_runSql->SetCheck(*m_check);
         connect(m_runSql, &TRunSQLF::runningChanged, this, &TMainF::setRunning);
         m_runSql->show();
     }
@@ -505,6 +545,8 @@ void TMainF::MyPageControl1Change()
         embed(PaList, m_list);
         // The list follows the workspace: it is current whenever it is shown.
         m_list->SetCatalogue(*m_workspace);
+        m_list->SetCheck(*m_check);
+        m_list->ShowCoverage(*m_findings);
         connect(m_list, &TListF::columnActivated, this, [this](int slot) {
             if (!m_treeModel->indexOf(slot).isValid())
                 TreeFilter->clear();
@@ -629,6 +671,22 @@ void TMainF::Fullexpand1Click()
 void TMainF::Minimize1Click()
 {
     TreeView1->collapseAll();
+}
+
+void TMainF::Discovery1Click()
+{
+    if (isBusy())
+        return;
+    // One window, kept while the program runs, so that its sampling goes on
+    // while it is hidden and it opens again as it was left.
+    if (!m_discovery) {
+        m_discovery = new ui::DiscoveryDialog(*m_workspace, *m_findings, this);
+        m_discovery->setObjectName(QStringLiteral("DiscoveryF"));
+    }
+    m_discovery->setSampleTables(selectedTables());
+    m_discovery->show();
+    m_discovery->raise();
+    m_discovery->activateWindow();
 }
 
 } // namespace corvane

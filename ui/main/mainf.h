@@ -19,6 +19,16 @@ class QTreeView;
 
 namespace corvane {
 
+namespace check {
+class CheckState;
+}
+namespace discovery {
+class WorkspaceFindings;
+}
+namespace ui {
+class DiscoveryDialog;
+}
+
 class SchemaTreeModel;
 class TAnonymizationF;
 class TListF;
@@ -39,6 +49,10 @@ public:
     ~TMainF() override;
 
     Workspace& workspace() { return *m_workspace; }
+    check::CheckState& checkState() { return *m_check; }
+    // What discovery found in the workspace's catalogue: the tree marks, the
+    // list page's coverage and the Discovery window show it.
+    discovery::WorkspaceFindings& findings() { return *m_findings; }
     // True while the catalogue is read or a run goes on: the commands that
     // would change the catalogue are refused meanwhile.
     bool isBusy() const { return m_loading || m_running; }
@@ -71,6 +85,7 @@ public:
     void About1Click();
     void Fullexpand1Click();
     void Minimize1Click();
+    void Discovery1Click();
 
     // Controls, under their designer names.
     QTreeView* TreeView1 = nullptr;
@@ -95,6 +110,8 @@ public:
     TAnonymizationF* anonymizationPage() const { return m_anonymization; }
     TSQLF* sqlPage() const { return m_sql; }
     TRunSQLF* runSqlPage() const { return m_runSql; }
+    // Null until the Discovery command is first given.
+    ui::DiscoveryDialog* discoveryDialog() const { return m_discovery; }
 
 private:
     void buildMenu();
@@ -115,10 +132,17 @@ private:
     // The absolute index of the selected node, -1 when none is.
     int selectedNode() const;
     bool selectedIsColumn() const;
+    // The table of the selected table or column node; none for the database.
+    QStringList selectedTables() const;
 
     // A child created before the pages, so that it outlives none of them
     // being used: the pages only read it while the window lives.
     Workspace* m_workspace;
+    // The check of the workspace's choices, with the facts read at the login.
+    check::CheckState* m_check;
+    // Created right after the workspace, so that it has classified a new
+    // catalogue before the tree shows it.
+    discovery::WorkspaceFindings* m_findings;
     bool m_loading = false;
     bool m_running = false;
     QList<QAction*> m_catalogueActions; // refused while busy
@@ -133,6 +157,7 @@ private:
     TAnonymizationF* m_anonymization = nullptr;
     TSQLF* m_sql = nullptr;
     TRunSQLF* m_runSql = nullptr;
+    ui::DiscoveryDialog* m_discovery = nullptr;
 };
 
 } // namespace corvane

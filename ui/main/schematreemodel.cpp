@@ -1,7 +1,10 @@
 #include "ui/main/schematreemodel.h"
 
 #include "catalogue/methods.h"
+#include "discovery/workspacefindings.h"
+#include "ui/discovery/categoryicon.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -42,6 +45,26 @@ QIcon blankMark()
         return QIcon(pixmap);
     }();
     return icon;
+}
+
+// A column with personal data shows its category's badge; once masked, the
+// badge carries the masked mark in its corner, so that both stay readable.
+QIcon categoryMark(discovery::Category category, bool masked)
+{
+    if (!masked)
+        return ui::CategoryIcon(category);
+    static QHash<int, QIcon> icons;
+    const auto known = icons.constFind(int(category));
+    if (known != icons.cend())
+        return *known;
+    QPixmap pixmap = ui::CategoryIcon(category).pixmap(16, 16);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, 1.5));
+    painter.setBrush(QColor(0xe0, 0x70, 0x20));
+    painter.drawEllipse(QRectF(8.5, 8.5, 6.5, 6.5));
+    painter.end();
+    return *icons.insert(int(category), QIcon(pixmap));
 }
 
 } // namespace
@@ -155,14 +178,20 @@ QVariant SchemaTreeModel::data(const QModelIndex& index, int role) const
         return {};
     const TColumnRec* slot = columnSlot(node);
     const bool masked = slot && hasBlock(slot->method);
+    const discovery::Finding* finding = slot && m_findings ? m_findings->findingOf(node) : nullptr;
     switch (role) {
     case Qt::DisplayRole:
         return m_tree.nodes.at(node).text;
     case Qt::ToolTipRole:
+        if (finding)
+            return masked ? GetMethodName(slot->method) + u'\n' + ui::FindingToolTip(*finding)
+                          : ui::FindingToolTip(*finding);
         return masked ? GetMethodName(slot->method) : m_tree.nodes.at(node).text;
     case Qt::DecorationRole:
         if (!slot)
             return {};
+        if (finding)
+            return categoryMark(finding->category, masked);
         return masked ? maskedMark() : blankMark();
     case TypeRole:
         return slot ? slot->typ : QString();

@@ -8,6 +8,10 @@
 
 namespace corvane {
 
+namespace discovery {
+class WorkspaceFindings;
+}
+
 // The database tree for a QTreeView, narrowed by a filter text when one is
 // set. An index's internal id is the node's absolute index, so every call is a
 // constant-time look-up in the node arrays, whatever the size of the schema.
@@ -23,6 +27,9 @@ public:
     // The slots whose types and methods the column nodes show; read on every
     // call, so that a choice shows as soon as it is made. Not owned.
     void setCatalogue(const TData* catalogue) { m_catalogue = catalogue; }
+    // What discovery found in those slots: the column nodes show its category
+    // and evidence. Read on every call; not owned.
+    void setFindings(const discovery::WorkspaceFindings* findings) { m_findings = findings; }
     // Tells views that choices may have changed anywhere in the tree, or in
     // the one slot given.
     void choicesChanged();
@@ -60,6 +67,7 @@ private:
     SchemaTree m_tree;
     TreeFilter m_filter;
     const TData* m_catalogue = nullptr;
+    const discovery::WorkspaceFindings* m_findings = nullptr;
 };
 
 } // namespace corvane

@@ -1,6 +1,8 @@
 #include "ui/views/listmodel.h"
 
 #include "catalogue/workspace.h"
+#include "check/checkstate.h"
+#include "ui/check/findingsmodel.h"
 
 #include <algorithm>
 
@@ -13,6 +15,18 @@ MaskedColumnsModel::MaskedColumnsModel(Workspace& workspace, QObject* parent)
     connect(&workspace, &Workspace::choicesReplaced, this, &MaskedColumnsModel::rebuild);
     connect(&workspace, &Workspace::methodChanged, this, &MaskedColumnsModel::slotChanged);
     rebuild();
+}
+
+void MaskedColumnsModel::setCheck(const check::CheckState& check)
+{
+    if (m_check)
+        disconnect(m_check, nullptr, this, nullptr);
+    m_check = &check;
+    const auto refresh = [this] {
+        emit dataChanged(index(0, CheckColumn), index(rowCount() - 1, CheckColumn));
+    };
+    connect(m_check, &check::CheckState::findingsChanged, this, refresh);
+    refresh();
 }
 
 bool MaskedColumnsModel::listed(int slot) const
@@ -76,9 +90,22 @@ int MaskedColumnsModel::columnCount(const QModelIndex& parent) const
 
 QVariant MaskedColumnsModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const int slot = slotAt(index.row());
+    if (index.column() == CheckColumn && role != Qt::DisplayRole) {
+        const check::SlotVerdict verdict =
+            m_check && slot >= 0 ? m_check->verdictOf(slot) : check::SlotVerdict{};
+        if (role == SortRole)
+            return 2 - verdict.rank();
+        if (role == Qt::DecorationRole && verdict.rank() > 0)
+            return ui::LevelIcon(verdict.level());
+        return {};
+    }
+    if (role == SortRole)
+        return index.column() == SlotColumn ? QVariant(slot) : data(index, Qt::DisplayRole);
+    if (role != Qt::DisplayRole)
+        return {};
     if (slot < 0)
         return QString();
     const TColumnRec& rec = m_workspace.catalogue().at(slot);
@@ -89,6 +116,7 @@ QVariant MaskedColumnsModel::data(const QModelIndex& index, int role) const
     case MethodColumn: return GetMethodName(rec.method);
     case Param1Column: return rec.param1;
     case Param2Column: return rec.param2;
+    case CheckColumn: return m_check ? m_check->verdictOf(slot).text() : QString();
     default: return {};
     }
 }
@@ -104,6 +132,7 @@ QVariant MaskedColumnsModel::headerData(int section, Qt::Orientation orientation
         QStringLiteral("Column ID"),   QStringLiteral("Column name"),
         QStringLiteral("Table name"),  QStringLiteral("Anonymization type"),
         QStringLiteral("Parameter 1"), QStringLiteral("Parameter 2"),
+        QStringLiteral("Check"),
     };
     return headings.at(section);
 }

@@ -1,8 +1,13 @@
+#include "catalogue/workspace.h"
+#include "discovery/workspacefindings.h"
 #include "tests/discovery/columns.h"
 #include "tests/support/fakeconnection.h"
+#include "tests/support/workingdirectory.h"
+#include "tests/support/workspace.h"
 #include "ui/discovery/discoverydialog.h"
 
 #include <QAbstractItemModelTester>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -32,6 +37,19 @@ TData catalogue()
     return data;
 }
 
+// The workspace and its findings, as the main window holds them.
+struct Session
+{
+    Workspace workspace;
+    discovery::WorkspaceFindings findings{workspace};
+
+    explicit Session(db::ConnectionFactory connect = {}) : workspace(std::move(connect))
+    {
+        test::load(workspace, catalogue(), QStringLiteral("cs"));
+    }
+    const TData& data() const { return workspace.catalogue(); }
+};
+
 QTableView* view(DiscoveryDialog& dialog)
 {
     return dialog.findChild<QTableView*>();
@@ -46,15 +64,16 @@ class TestDiscoveryDialog : public QObject
 private Q_SLOTS:
     void findsByNamesAtOnceAndAppliesSuggestions()
     {
-        TData data = catalogue();
-        DiscoveryDialog dialog(data, {}, QString());
+        Session session;
+        const TData& data = session.data();
+        DiscoveryDialog dialog(session.workspace, session.findings);
         QAbstractItemModelTester tester(&dialog.model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(dialog.model().rowCount(), 2); // Vorname, Ip
         QCOMPARE(dialog.coverageText(), QStringLiteral("0 of 2 personal-data columns masked"));
-        QCOMPARE(dialog.model().data(dialog.model().index(0, FindingsModel::SuggestionColumn)),
+        QCOMPARE(dialog.model().data(dialog.model().index(0, PersonalDataModel::SuggestionColumn)),
                  QVariant(QStringLiteral("Virtual data: first_names")));
-        QVERIFY(!dialog.model().data(dialog.model().index(0, FindingsModel::CategoryColumn),
+        QVERIFY(!dialog.model().data(dialog.model().index(0, PersonalDataModel::CategoryColumn),
                                      Qt::DecorationRole)
                      .value<QIcon>()
                      .isNull());
@@ -70,10 +89,12 @@ private Q_SLOTS:
         QCOMPARE(data.at(6).param1, QStringLiteral("192.0.2.1"));
         QCOMPARE(dialog.coverageText(), QStringLiteral("2 of 2 personal-data columns masked"));
 
-        // A method chosen elsewhere shows once the model is told.
-        data[2].method = 1000;
-        dialog.model().slotChanged(2);
+        // A method chosen elsewhere shows at once.
+        QSignalSpy rowChanged(&dialog.model(), &QAbstractItemModel::dataChanged);
+        session.workspace.editSlot(2, [](TColumnRec& rec) { rec.method = 1000; });
         QCOMPARE(dialog.coverageText(), QStringLiteral("1 of 2 personal-data columns masked"));
+        QCOMPARE(rowChanged.size(), 1);
+        QCOMPARE(rowChanged.at(0).at(0).toModelIndex().row(), 0);
     }
 
     void samplesOnlyTheChosenTablesOnAWorker()
@@ -88,14 +109,14 @@ private Q_SLOTS:
                                        QStringLiteral("20")},
                                       {QStringLiteral("Cem"), QStringLiteral("cem@example.org"),
                                        QStringLiteral("30")}}));
-        TData data = catalogue();
-        DiscoveryDialog dialog(data, server.factory(), QStringLiteral("cs"));
+        Session session(server.factory());
+        DiscoveryDialog dialog(session.workspace, session.findings);
         QAbstractItemModelTester tester(&dialog.model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(!dialog.sampleValues()); // nothing chosen, nothing read
         dialog.setSampleTables({QStringLiteral("dbo.Kunde")});
         QSignalSpy finished(&dialog, &DiscoveryDialog::samplingFinished);
-        QSignalSpy changed(&dialog, &DiscoveryDialog::findingsChanged);
+        QSignalSpy changed(&session.findings, &discovery::WorkspaceFindings::findingsChanged);
         QVERIFY(dialog.sampleValues());
         QVERIFY(dialog.isSampling());
         QVERIFY(!dialog.sampleValues()); // one sampling at a time
@@ -113,14 +134,61 @@ private Q_SLOTS:
     {
         test::FakeServer server;
         server.refuseOpen = QStringLiteral("Login failed for user 'op'.");
-        TData data = catalogue();
-        DiscoveryDialog dialog(data, server.factory(), QStringLiteral("cs"));
+        Session session(server.factory());
+        DiscoveryDialog dialog(session.workspace, session.findings);
         dialog.setSampleTables({QStringLiteral("dbo.Log")});
         QSignalSpy finished(&dialog, &DiscoveryDialog::samplingFinished);
         QVERIFY(dialog.sampleValues());
         QVERIFY(finished.wait(5000));
         QCOMPARE(dialog.notesText(), QStringLiteral("Connection failed. Login failed for user 'op'."));
         QCOMPARE(dialog.model().rowCount(), 2); // what the names said stays
+    }
+
+    // Its slots would address the columns of the database loaded since.
+    void aSampleOfAnEarlierCatalogueIsDropped()
+    {
+        test::FakeServer server;
+        QSemaphore connecting;
+        Session session([&] {
+            connecting.acquire();
+            return server.connect();
+        });
+        DiscoveryDialog dialog(session.workspace, session.findings);
+        dialog.setSampleTables({QStringLiteral("dbo.Kunde")});
+        QSignalSpy finished(&dialog, &DiscoveryDialog::samplingFinished);
+        QVERIFY(dialog.sampleValues());
+
+        TData other(4);
+        other[2] = col(QStringLiteral("Konto"), QStringLiteral("Iban"), QStringLiteral("varchar"),
+                       QStringLiteral("34"));
+        other[3] = col(QStringLiteral("Konto"), QStringLiteral("Saldo"), QStringLiteral("money"));
+        test::load(session.workspace, other, QStringLiteral("cs"));
+        connecting.release();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(dialog.model().rowCount(), 1);
+        QCOMPARE(dialog.model().finding(0).category, discovery::Category::BankAccount);
+        QVERIFY(dialog.notesText().contains(QStringLiteral("the sample was dropped")));
+        QVERIFY(dialog.sampleTables().isEmpty());
+    }
+
+    // The script reads word lists from the working directory's virtual_data
+    // alone: a suggested list that is not there is named.
+    void aMissingWordListIsNamed()
+    {
+        test::WorkingDirectory cwd;
+        QVERIFY(cwd.entered());
+        Session session;
+        DiscoveryDialog dialog(session.workspace, session.findings);
+        view(dialog)->selectRow(1); // Ip: no word list
+        dialog.applySelected();
+        QCOMPARE(dialog.notesText(), QString());
+        view(dialog)->selectRow(0); // Vorname: first_names
+        dialog.applySelected();
+        QVERIFY(dialog.notesText().contains(QStringLiteral("lacks the word lists first_names:")));
+
+        QVERIFY(cwd.writeWordList(QStringLiteral("first_names"), "Anna;Ben\r\n"));
+        dialog.applySelected();
+        QCOMPARE(dialog.notesText(), QString());
     }
 };
 

@@ -1,9 +1,11 @@
 #include "catalogue/textconv.h"
+#include "check/checkstate.h"
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
 #include "tests/support/workingdirectory.h"
 #include "tests/support/workspace.h"
+#include "ui/check/findingspanel.h"
 #include "ui/editor/anonymizationf.h"
 
 #include <QButtonGroup>
@@ -16,6 +18,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -112,6 +115,7 @@ private slots:
     void newWordListAppearsWithoutAClick();
     void blankUserTextRefused();
     void staleIndexAfterReload();
+    void findingsOfTheColumnShown();
 
 private:
     template <typename T>
@@ -161,7 +165,7 @@ void TestAnonymizationF::init()
 void TestAnonymizationF::cleanup()
 {
     // A value list still being read uses m_server from its worker.
-    QVERIFY(QTest::qWaitFor([this] {
+    QVERIFY(!m_form || QTest::qWaitFor([this] {
         for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox5"})
             if (!control<QComboBox>(name)->isEnabled())
                 return false;
@@ -845,6 +849,40 @@ void TestAnonymizationF::staleIndexAfterReload()
     showColumn(Qty);
     click(radio("RadioButton10"));
     QCOMPARE(slot(Qty).method, 104);
+}
+
+// Under the sheets: the shown column's own findings, as its method changes;
+// nothing for a table.
+void TestAnonymizationF::findingsOfTheColumnShown()
+{
+    check::CheckState check(*m_state);
+    m_form->SetCheck(check);
+    ui::FindingsPanel* panel = m_form->findingsPanel();
+    QVERIFY(panel);
+    showColumn(Name);
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->summaryText(), QStringLiteral("No findings"));
+    QVERIFY(!panel->view()->isVisible());
+
+    // NULL into the NOT NULL column, as a project could bring it.
+    change(Name, [](TColumnRec& s) { s.method = 1009; });
+    QCOMPARE(panel->summaryText(), QStringLiteral("1 error, 0 warnings"));
+    QVERIFY(panel->view()->isVisible());
+    QCOMPARE(panel->view()->model()->rowCount(), 1);
+    // Another column's findings are not this one's.
+    showColumn(Qty);
+    QCOMPARE(panel->summaryText(), QStringLiteral("No findings"));
+    showColumn(Name);
+    QCOMPARE(panel->view()->model()->rowCount(), 1);
+
+    click(radio("RadioButton11")); // No mask
+    QCOMPARE(slot(Name).method, 1000);
+    QCOMPARE(panel->summaryText(), QStringLiteral("No findings"));
+    QCOMPARE(panel->view()->model()->rowCount(), 0);
+
+    showColumn(Table);
+    QVERIFY(!panel->isVisible());
+    m_form.reset(); // before the check it follows
 }
 
 QTEST_MAIN(TestAnonymizationF)

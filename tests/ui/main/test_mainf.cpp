@@ -1,4 +1,5 @@
 #include "catalogue/loader.h"
+#include "check/checkstate.h"
 #include "project/setseedf.h"
 #include "project/virtualdataf.h"
 #include "run/runsqlf.h"
@@ -192,6 +193,59 @@ private Q_SLOTS:
         QCOMPARE(state.catalogue().at(5).col, QStringLiteral("CityCode"));
         QCOMPARE(h.window.treeModel()->indexOf(0).data().toString(), QStringLiteral("fixture"));
         QVERIFY(h.window.TreeView1->isExpanded(h.window.treeModel()->indexOf(0)));
+    }
+
+    // The login reads the column facts on its own connection right after the
+    // schema; a server that refuses them still logs in, and the check says
+    // what it could not know.
+    void loginReadsTheFacts_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("facts read") << false;
+        QTest::newRow("facts refused") << true;
+    }
+    void loginReadsTheFacts()
+    {
+        QFETCH(bool, refused);
+        Harness h;
+        h.server.rules.clear();
+        const auto field = [](const char* name) { return QString::fromLatin1(name); };
+        h.server.answer(SchemaQueryMark,
+                        test::makeRows({field("schema"), field("tab"), field("stab"), field("col"),
+                                        field("isnull"), field("typ"), field("char_max")},
+                                       {{field("dbo"), field("Person"), field("dbo.Person"),
+                                         field("Name"), field("YES"), field("varchar"), field("50")}}));
+        const QString factsMark = QStringLiteral("from sys.tables");
+        if (refused)
+            h.server.fail(factsMark, QStringLiteral("Invalid column name 'temporal_type'."));
+        else
+            h.server.answer(factsMark,
+                            test::makeRows({field("schema"), field("tab"), field("col"), field("typ"),
+                                            field("max_length"), field("is_nullable"), field("rows")},
+                                           {{field("dbo"), field("Person"), field("Name"),
+                                             field("varchar"), field("50"), field("0"), field("12")}}));
+        h.startLoggedIn();
+        QCOMPARE(h.server.opened.size(), 2); // the dialog's test, then the load
+        QVERIFY(h.server.sent.size() >= 2);
+        QVERIFY(h.server.sent.at(h.server.sent.size() - 2).contains(SchemaQueryMark));
+        QVERIFY(h.server.sent.last().contains(factsMark));
+        QCOMPARE(h.window.workspace().catalogue().size(), 3);
+
+        const check::CheckState& state = h.window.checkState();
+        h.window.workspace().editSlot(2, [](TColumnRec& s) { s.method = 1009; });
+        const QLabel* summary = h.window.listPage()->checkSummary();
+        if (refused) {
+            QVERIFY(!state.facts().known(check::FactGroup::Columns));
+            QCOMPARE(state.findings().size(), 1);
+            QVERIFY(state.findings().first().message.contains(
+                QStringLiteral("(Invalid column name 'temporal_type'.)")));
+            QCOMPARE(summary->text(), QStringLiteral("0 errors, 1 warning"));
+        } else {
+            QCOMPARE(state.facts().findTable(QStringLiteral("dbo"), QStringLiteral("Person"))->rows.value_or(-1),
+                     qint64(12));
+            QCOMPARE(state.findingsOf(2).first().rule, QStringLiteral("not-null"));
+            QCOMPARE(summary->text(), QStringLiteral("1 error, 0 warnings"));
+        }
     }
 
     void selection_data()
@@ -527,7 +581,7 @@ private Q_SLOTS:
         QCOMPARE(titles,
                  QStringList({QStringLiteral("&File|&Save project|&Load project|Log&in|Set s&eed|&Close"),
                               QStringLiteral("&Virtual data|&New file|&Edit file"),
-                              QStringLiteral("&Database tree|&Expand|&Collapse"),
+                              QStringLiteral("&Database tree|&Expand|&Collapse||&Discovery"),
                               QStringLiteral("&About")}));
         h.trigger("About1");
         QCOMPARE(h.dialogs.texts().size(), 1);

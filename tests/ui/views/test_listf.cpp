@@ -1,3 +1,4 @@
+#include "check/checkstate.h"
 #include "tests/support/slots.h"
 #include "tests/support/testlocale.h"
 #include "tests/support/workspace.h"
@@ -8,6 +9,7 @@
 #include <QTableView>
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -24,13 +26,13 @@ QStringList headings(const QAbstractItemModel* model)
     return out;
 }
 
-// Every data row as its cells joined by '|'.
+// Every data row as its cells joined by '|', up to the check's column.
 QStringList rows(const QAbstractItemModel* model)
 {
     QStringList out;
     for (int r = 0; r < model->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < model->columnCount(); ++c)
+        for (int c = 0; c < MaskedColumnsModel::CheckColumn; ++c)
             cells << model->index(r, c).data().toString();
         out << cells.join(u'|');
     }
@@ -40,6 +42,7 @@ QStringList rows(const QAbstractItemModel* model)
 const QStringList Headings = {
     QStringLiteral("Column ID"),   QStringLiteral("Column name"), QStringLiteral("Table name"),
     QStringLiteral("Anonymization type"), QStringLiteral("Parameter 1"), QStringLiteral("Parameter 2"),
+    QStringLiteral("Check"),
 };
 const QString EmptyRow = QStringLiteral("|||||");
 
@@ -59,11 +62,11 @@ private Q_SLOTS:
         page.SetCatalogue(workspace);
         QTableView* grid = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
         QVERIFY(grid);
-        QCOMPARE(grid->model()->columnCount(), 6);
+        QCOMPARE(grid->model()->columnCount(), 7);
         QList<int> widths;
-        for (int c = 0; c < 6; ++c)
+        for (int c = 0; c < 7; ++c)
             widths << grid->columnWidth(c);
-        QCOMPARE(widths, (QList<int>{57, 124, 138, 160, 142, 127}));
+        QCOMPARE(widths, (QList<int>{57, 124, 138, 160, 142, 127, 130}));
         QCOMPARE(grid->rowHeight(0), 16);
         QVERIFY(!grid->verticalHeader()->isVisible());
     }
@@ -74,7 +77,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("headings");
         QTest::addColumn<QStringList>("rows");
 
-        const QStringList blank(6, QString());
+        const QStringList blank(7, QString());
         QTest::newRow("no catalogue yet") << TData{} << blank << QStringList{EmptyRow};
         QTest::newRow("database node alone") << TData{TColumnRec{}} << blank << QStringList{EmptyRow};
 
@@ -176,6 +179,13 @@ private Q_SLOTS:
         QTest::keyClick(grid, Qt::Key_Return);
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().first().toInt(), 3);
+        // Sorted, a row still opens its own column: the last slot comes first.
+        grid->sortByColumn(MaskedColumnsModel::SlotColumn, Qt::DescendingOrder);
+        grid->setCurrentIndex(grid->model()->index(0, 1));
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(opened.last().first().toInt(), 4);
+        grid->sortByColumn(-1, Qt::AscendingOrder);
+        grid->clearSelection();
 
         grid->selectionModel()->select(grid->model()->index(0, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -186,6 +196,55 @@ private Q_SLOTS:
         QCOMPARE(workspace.catalogue().at(3).method, 1000);
         QCOMPARE(workspace.catalogue().at(4).method, 9);
         QCOMPARE(rows(page.model()), QStringList{QStringLiteral("4|Born|dbo.Person|NULL datetime||")});
+    }
+
+    // The Check column says what the check found for each row, sorts errors
+    // first, and follows an edit; the summary above counts every finding.
+    void checkColumnAndSummary()
+    {
+        check::Facts facts;
+        check::TableFacts& table = facts.table(QStringLiteral("dbo"), QStringLiteral("Person"));
+        table.rows = 10;
+        table.columns[QStringLiteral("Id")].type = QStringLiteral("int");
+        table.columns[QStringLiteral("Name")].type = QStringLiteral("nvarchar");
+        table.columns[QStringLiteral("Name")].maxLength = 80;
+        table.columns[QStringLiteral("Name")].nullable = false;
+        TData catalogue{TColumnRec{}, TColumnRec{}};
+        for (const char* name : {"Id", "Name"}) {
+            TColumnRec rec = column(QStringLiteral("dbo.Person"), QString::fromLatin1(name), 102,
+                                    QStringLiteral("5"));
+            rec.schema = QStringLiteral("dbo");
+            rec.tab = QStringLiteral("Person");
+            catalogue << rec;
+        }
+        catalogue[3].method = 1009; // NULL into a NOT NULL column
+
+        Workspace workspace;
+        check::CheckState state(workspace);
+        state.setNextFacts(facts);
+        test::load(workspace, catalogue, QString());
+        TListF page;
+        page.SetCatalogue(workspace);
+        page.SetCheck(state);
+        auto* grid = page.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+        QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto cell = [grid](int row, int role = Qt::DisplayRole) {
+            return grid->model()->index(row, MaskedColumnsModel::CheckColumn).data(role);
+        };
+        QCOMPARE(page.checkSummary()->text(), QStringLiteral("1 error, 0 warnings"));
+        QCOMPARE(cell(0).toString(), QString());
+        QVERIFY(cell(0, Qt::DecorationRole).isNull());
+        QCOMPARE(cell(1).toString(), QStringLiteral("1 error"));
+        QVERIFY(!cell(1, Qt::DecorationRole).value<QIcon>().isNull());
+
+        grid->sortByColumn(MaskedColumnsModel::CheckColumn, Qt::AscendingOrder);
+        QCOMPARE(grid->model()->index(0, MaskedColumnsModel::NameColumn).data().toString(),
+                 QStringLiteral("Name"));
+
+        workspace.editSlot(3, [](TColumnRec& s) { s.method = 1000; });
+        QCOMPARE(page.checkSummary()->text(), QStringLiteral("No findings"));
+        QCOMPARE(cell(0).toString(), QString());
+        QCOMPARE(cell(1).toString(), QString());
     }
 };
 

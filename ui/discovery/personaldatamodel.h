@@ -1,17 +1,23 @@
 #pragma once
 
-#include "catalogue/consttypes.h"
 #include "discovery/finding.h"
 #include "discovery/suggestion.h"
 
 #include <QAbstractTableModel>
 #include <QVector>
 
+namespace corvane {
+class Workspace;
+namespace discovery {
+class WorkspaceFindings;
+}
+} // namespace corvane
+
 namespace corvane::ui {
 
-// The findings of discovery over the shared catalogue, one row each, with
-// their suggestion and whether the column is masked yet.
-class FindingsModel : public QAbstractTableModel
+// The findings of discovery, one row each, with their suggestion and whether
+// the column is masked yet; it follows the findings and the workspace.
+class PersonalDataModel : public QAbstractTableModel
 {
     Q_OBJECT
 
@@ -19,21 +25,17 @@ public:
     enum Column { TableColumn, ColumnColumn, CategoryColumn, ConfidenceColumn, SuggestionColumn,
                   MaskedColumn, EvidenceColumn, ColumnCount };
 
-    // `catalogue` is the program's one catalogue; the model writes the
-    // suggestions into it and reads the methods from it.
-    explicit FindingsModel(TData& catalogue, QObject* parent = nullptr);
+    // A suggestion is stored through `workspace`, as an edit in the editor
+    // is, so that every page follows it.
+    PersonalDataModel(Workspace& workspace, const discovery::WorkspaceFindings& findings,
+                  QObject* parent = nullptr);
 
-    void setFindings(QVector<discovery::Finding> findings);
-    const QVector<discovery::Finding>& findings() const { return m_findings; }
-    const discovery::Finding& finding(int row) const { return m_findings.at(row); }
+    const QVector<discovery::Finding>& findings() const;
+    const discovery::Finding& finding(int row) const { return findings().at(row); }
     discovery::Suggestion suggestion(int row) const;
 
     // Stores the row's suggestion in its slot; false when it has none.
     bool applySuggestion(int row);
-    // The slot's method changed elsewhere (editor, project load): refresh.
-    void slotChanged(int slot);
-
-    discovery::Coverage coverage() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,8 +48,10 @@ Q_SIGNALS:
     void suggestionApplied(int slot);
 
 private:
-    TData& m_catalogue;
-    QVector<discovery::Finding> m_findings;
+    void rowChanged(int row);
+
+    Workspace& m_workspace;
+    const discovery::WorkspaceFindings& m_findings;
 };
 
 } // namespace corvane::ui

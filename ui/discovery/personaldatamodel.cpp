@@ -1,76 +1,75 @@
-#include "ui/discovery/findingsmodel.h"
+#include "ui/discovery/personaldatamodel.h"
 
+#include "catalogue/workspace.h"
+#include "discovery/workspacefindings.h"
 #include "ui/discovery/categoryicon.h"
 
 namespace corvane::ui {
 
 using namespace discovery;
 
-FindingsModel::FindingsModel(TData& catalogue, QObject* parent)
-    : QAbstractTableModel(parent), m_catalogue(catalogue)
+PersonalDataModel::PersonalDataModel(Workspace& workspace, const WorkspaceFindings& findings,
+                             QObject* parent)
+    : QAbstractTableModel(parent), m_workspace(workspace), m_findings(findings)
 {
-}
-
-void FindingsModel::setFindings(QVector<Finding> findings)
-{
-    beginResetModel();
-    m_findings = std::move(findings);
-    // A finding whose slot a new login took away would address another
-    // column: keep only those that still fit the catalogue.
-    m_findings.removeIf([&](const Finding& f) {
-        return !f.isPersonal() || f.slot < 0 || f.slot >= m_catalogue.size();
+    connect(&findings, &WorkspaceFindings::findingsChanged, this, [this] {
+        beginResetModel();
+        endResetModel();
     });
-    endResetModel();
+    connect(&workspace, &Workspace::methodChanged, this,
+            [this](int slot) { rowChanged(m_findings.rowOf(slot)); });
+    connect(&workspace, &Workspace::choicesReplaced, this, [this] {
+        if (rowCount() > 0)
+            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    });
 }
 
-Suggestion FindingsModel::suggestion(int row) const
+const QVector<Finding>& PersonalDataModel::findings() const
 {
-    const Finding& f = m_findings.at(row);
-    return Suggest(f, m_catalogue.at(f.slot));
+    return m_findings.findings();
 }
 
-bool FindingsModel::applySuggestion(int row)
+Suggestion PersonalDataModel::suggestion(int row) const
 {
-    if (row < 0 || row >= m_findings.size())
+    const Finding& f = finding(row);
+    return Suggest(f, m_workspace.catalogue().at(f.slot));
+}
+
+bool PersonalDataModel::applySuggestion(int row)
+{
+    if (row < 0 || row >= rowCount())
         return false;
     const Suggestion s = suggestion(row);
     if (!s.isValid())
         return false;
-    const int slot = m_findings.at(row).slot;
-    ApplySuggestion(m_catalogue[slot], s);
-    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    const int slot = finding(row).slot;
+    m_workspace.editSlot(slot, [&s](TColumnRec& column) { ApplySuggestion(column, s); });
     Q_EMIT suggestionApplied(slot);
     return true;
 }
 
-void FindingsModel::slotChanged(int slot)
+void PersonalDataModel::rowChanged(int row)
 {
-    for (int row = 0; row < m_findings.size(); ++row)
-        if (m_findings.at(row).slot == slot)
-            Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    if (row >= 0 && row < rowCount())
+        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
-Coverage FindingsModel::coverage() const
+int PersonalDataModel::rowCount(const QModelIndex& parent) const
 {
-    return CoverageOf(m_catalogue, m_findings);
+    return parent.isValid() ? 0 : int(findings().size());
 }
 
-int FindingsModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_findings.size());
-}
-
-int FindingsModel::columnCount(const QModelIndex& parent) const
+int PersonalDataModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant FindingsModel::data(const QModelIndex& index, int role) const
+QVariant PersonalDataModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const Finding& f = m_findings.at(index.row());
-    const TColumnRec& c = m_catalogue.at(f.slot);
+    const Finding& f = finding(index.row());
+    const TColumnRec& c = m_workspace.catalogue().at(f.slot);
     if (role == Qt::ToolTipRole)
         return FindingToolTip(f);
     if (role == Qt::DecorationRole && index.column() == CategoryColumn)
@@ -105,7 +104,7 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
-QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant PersonalDataModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
