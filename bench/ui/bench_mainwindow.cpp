@@ -135,6 +135,8 @@ void run(int tables)
             login->EdDatabaseName->setText(QStringLiteral("Bench"));
             login->EdLogin->setText(QStringLiteral("sa"));
             login->testConnection();
+            while (login->isTesting())
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
             login->Button1Click();
         }
         return dialog.result();

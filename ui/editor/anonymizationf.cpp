@@ -2,6 +2,7 @@
 
 #include "catalogue/textconv.h"
 #include "check/checkstate.h"
+#include "db/worker.h"
 #include "project/wordlist.h"
 #include "ui/check/findingsmodel.h"
 #include "ui/check/findingspanel.h"
@@ -37,6 +38,7 @@ using editor::Outcome;
 namespace {
 
 const QString ChooseValue = QStringLiteral("Choose value..");
+const QString LoadingValues = QStringLiteral("Loading…");
 const QString Zero = QStringLiteral("0");
 const QString NoWordListYet = QStringLiteral("No word list yet: save one in virtual_data");
 
@@ -145,6 +147,8 @@ TAnonymizationF::TAnonymizationF(QWidget* parent) : QWidget(parent)
     buildVarcharSheet();
     buildFloatSheet();
     listMethodRadios();
+    for (QComboBox* values : {ComboBox1, ComboBox2, ComboBox3, ComboBox5})
+        m_keyListReaders.insert(values, new db::Worker(this));
     connectControls();
     refreshWordLists();
 
@@ -476,6 +480,9 @@ void TAnonymizationF::ShowColumn(int index)
         {ComboBox2, Label9}, {ComboBox1, Label7}, {ComboBox3, Label10}, {ComboBox5, Label12}};
     m_keyListsRead.clear();
     for (const auto& [values, caption] : keyLists) {
+        m_keyListReaders.value(values)->cancel();
+        values->setEnabled(true);
+        values->unsetCursor();
         values->hide();
         caption->hide();
         values->clear();
@@ -652,16 +659,38 @@ void TAnonymizationF::offerKeyValues(const TColumnRec& slot, QComboBox* values, 
     if (m_keyListsRead.contains(values))
         return;
     m_keyListsRead.append(values);
-    const TColumnRec column = slot; // the message's event loop must not pull the slot away
+    // Read off the window's thread, while the hint is read; the list says so
+    // until the values arrive.
+    {
+        const QSignalBlocker blocker(values);
+        values->setEditText(LoadingValues);
+    }
+    values->setEnabled(false);
+    values->setCursor(Qt::BusyCursor);
+    const QString connectionString = keyValueConnectionString();
+    m_keyListReaders.value(values)->start(
+        [connect = m_workspace->connector(), connectionString,
+         column = slot](db::CallControl& control) {
+            return editor::readKeyValues(connect, connectionString, column, &control);
+        },
+        [this, values, index = m_index, connectionString](const Result<QStringList>& keys) {
+            values->setEnabled(true);
+            values->unsetCursor();
+            {
+                const QSignalBlocker blocker(values);
+                values->setEditText(ChooseValue);
+            }
+            // Showing another column cancels the read; a new Login may not.
+            if (m_index != index || keyValueConnectionString() != connectionString)
+                return;
+            if (!keys) {
+                ui::showError(this, keys.error());
+                return;
+            }
+            refill(values, *keys);
+        });
     if (ForeignKeyHint == 1)
         ui::dialogs().message(this, editor::ForeignKeyHintText);
-    const Result<QStringList> keys =
-        editor::readKeyValues(m_workspace->connector(), keyValueConnectionString(), column);
-    if (!keys) {
-        ui::showError(this, keys.error());
-        return;
-    }
-    refill(values, *keys);
 }
 
 QString TAnonymizationF::keyValueConnectionString() const

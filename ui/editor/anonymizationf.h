@@ -3,6 +3,7 @@
 #include "catalogue/methods.h"
 #include "catalogue/workspace.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <array>
@@ -22,6 +23,9 @@ namespace corvane {
 
 namespace editor {
 struct Outcome;
+}
+namespace db {
+class Worker;
 }
 
 namespace check {
@@ -216,6 +220,7 @@ private:
     std::vector<MethodRadio> m_radios;
     QFileSystemWatcher* m_wordListWatcher = nullptr;
     QList<QComboBox*> m_keyListsRead; // the value lists read for the column shown
+    QHash<QComboBox*, db::Worker*> m_keyListReaders; // one per value list
 };
 
 } // namespace corvane

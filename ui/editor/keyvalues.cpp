@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace corvane::editor {
 
 QString keyValueQuery(const TColumnRec& slot)
@@ -14,7 +16,8 @@ QString keyValueQuery(const TColumnRec& slot)
 }
 
 Result<QStringList> readKeyValues(const db::ConnectionFactory& connect,
-                                  const QString& connectionString, const TColumnRec& slot)
+                                  const QString& connectionString, const TColumnRec& slot,
+                                  db::CallControl* control)
 {
     auto opened = db::openConnection(connect, connectionString);
     if (!opened)
@@ -22,6 +25,9 @@ Result<QStringList> readKeyValues(const db::ConnectionFactory& connect,
     const std::unique_ptr<db::Connection> connection = std::move(*opened);
     QStringList values;
     {
+        std::optional<db::CallControl::Watch> watch;
+        if (control)
+            watch.emplace(*control, *connection);
         Result<std::unique_ptr<db::Query>> query = connection->query(keyValueQuery(slot));
         if (!query)
             return query.error();
@@ -31,6 +37,9 @@ Result<QStringList> readKeyValues(const db::ConnectionFactory& connect,
         if (field < 0)
             field = 0;
         for (;;) {
+            // A list nobody waits for any more is not read to its end.
+            if (control && control->isCancelled())
+                return Error::failure(QString());
             const Result<bool> more = rows.next();
             if (!more)
                 return more.error();

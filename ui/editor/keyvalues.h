@@ -3,6 +3,7 @@
 #include "catalogue/consttypes.h"
 #include "base/result.h"
 #include "db/connection.h"
+#include "db/worker.h"
 
 #include <QDate>
 #include <QString>
@@ -17,9 +18,11 @@ QString keyValueQuery(const TColumnRec& slot);
 
 // Opens a connection from `connect` with `connectionString`, runs the query
 // and returns the key column's values as text, in the order the server
-// delivers them. The connection is closed again before returning.
+// delivers them. The connection is closed again before returning. Run on a
+// worker, `control` can cancel the query while the server works on it.
 Result<QStringList> readKeyValues(const db::ConnectionFactory& connect,
-                                  const QString& connectionString, const TColumnRec& slot);
+                                  const QString& connectionString, const TColumnRec& slot,
+                                  db::CallControl* control = nullptr);
 
 // The date of an entry of the date-time sheet's value list. Entries typed by
 // the operator are short dates; values read from the server come as

@@ -39,7 +39,7 @@ QPushButton* makeButton(const QString& caption, const QString& name, QWidget* pa
 } // namespace
 
 TLoginF::TLoginF(db::ConnectionFactory factory, QWidget* parent)
-    : QDialog(parent), m_connect(std::move(factory))
+    : QDialog(parent), m_connect(std::move(factory)), m_tester(new db::Worker(this))
 {
     setObjectName(QStringLiteral("LoginF"));
     setWindowTitle(QStringLiteral("Corvane"));
@@ -71,6 +71,8 @@ TLoginF::TLoginF(db::ConnectionFactory factory, QWidget* parent)
     Button1 = makeButton(QStringLiteral("OK"), QStringLiteral("Button1"), this);
     Button2 = makeButton(QStringLiteral("Cancel"), QStringLiteral("Button2"), this);
     Button1->setEnabled(false);
+    // The caption changes while a test runs; the row of buttons does not move.
+    Button3->setMinimumWidth(Button3->sizeHint().width());
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button3);
@@ -131,12 +133,21 @@ void TLoginF::SetResultTarget(QString* target)
     m_target = target;
 }
 
+TLoginF::Fields TLoginF::shownFields() const
+{
+    return {EdServerName->text(), EdDatabaseName->text(), EdLogin->text(), EdPassword->text()};
+}
+
 void TLoginF::testConnection()
 {
-    s_serverName = EdServerName->text();
-    s_databaseName = EdDatabaseName->text();
-    s_login = EdLogin->text();
-    s_password = EdPassword->text();
+    // One test at a time: a click while one runs is refused, not queued.
+    if (isTesting())
+        return;
+    const Fields tested = shownFields();
+    s_serverName = tested.server;
+    s_databaseName = tested.database;
+    s_login = tested.login;
+    s_password = tested.password;
     if (s_serverName.isEmpty() || s_databaseName.isEmpty() || s_login.isEmpty()) {
         ui::dialogs().message(this, QStringLiteral("All fields are required !"));
         return;
@@ -145,21 +156,52 @@ void TLoginF::testConnection()
     setConfirmable(false);
     s_connectionString = db::BuildConnectionString(
         {s_serverName, s_databaseName, s_login, s_password}, db::ComputerName());
+    setTesting(true);
+    m_tester->start(
+        [connect = m_connect, connectionString = s_connectionString, login = tested.login,
+         password = tested.password](db::CallControl&) -> Status {
+            // A login cannot be cancelled: one whose answer nobody waits for
+            // any more ends by itself, at the latest at the login time-out.
+            std::unique_ptr<db::Connection> connection = connect ? connect() : nullptr;
+            if (!connection)
+                return Error::failure(QString());
+            if (const Status opened = connection->open(connectionString, login, password); !opened)
+                return opened;
+            connection->close();
+            return {};
+        },
+        [this, tested](const Status& status) { testFinished(tested, status); });
+}
 
-    std::unique_ptr<db::Connection> connection = m_connect ? m_connect() : nullptr;
-    if (!connection) {
-        ui::dialogs().error(this, QStringLiteral("Connection failed."));
-        return;
-    }
+void TLoginF::testFinished(const Fields& tested, const Status& status)
+{
+    setTesting(false);
     // Under the fixed first line, the server's or the driver's reason: a refused
     // login, an unknown database and an unreachable server need different fixes.
-    if (const Status opened = connection->open(s_connectionString, s_login, s_password); !opened) {
-        ui::dialogs().error(this, failureText(opened.error(), s_password));
+    if (!status) {
+        ui::dialogs().error(this, failureText(status.error(), tested.password));
         return;
     }
-    connection->close();
     ui::dialogs().message(this, QStringLiteral("Test connection succeeded."));
-    setConfirmable(true);
+    // Values edited while the test ran have not been tested.
+    setConfirmable(shownFields() == tested);
+}
+
+void TLoginF::setTesting(bool testing)
+{
+    Button3->setEnabled(!testing);
+    Button3->setText(testing ? QStringLiteral("Testing…") : QStringLiteral("Test connection"));
+    if (testing)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void TLoginF::done(int result)
+{
+    m_tester->cancel();
+    setTesting(false);
+    QDialog::done(result);
 }
 
 void TLoginF::Button1Click()

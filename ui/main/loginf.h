@@ -2,6 +2,7 @@
 
 #include "base/result.h"
 #include "db/connection.h"
+#include "db/worker.h"
 
 #include <QDialog>
 
@@ -11,7 +12,8 @@ class QPushButton;
 namespace corvane {
 
 // The connection dialog: only a connection that has just passed "Test
-// connection" can be confirmed.
+// connection" can be confirmed. The test runs off the window's thread: the
+// dialog stays responsive meanwhile and refuses a second test.
 class TLoginF : public QDialog
 {
     Q_OBJECT
@@ -29,7 +31,10 @@ public:
     // `password` masked should a driver repeat it.
     static QString failureText(const Error& error, const QString& password);
 
+    // Starts a test of the values shown; the answer comes later, in a message
+    // box. Refused while a test runs.
     void testConnection();
+    bool isTesting() const { return m_tester->isRunning(); }
     void Button1Click();
     void Button2Click();
 
@@ -41,8 +46,19 @@ public:
     QPushButton* Button2 = nullptr; // Cancel
     QPushButton* Button3 = nullptr; // Test connection
 
+    // Closing drops a running test: its answer is for nobody.
+    void done(int result) override;
+
 private:
+    struct Fields
+    {
+        QString server, database, login, password;
+        bool operator==(const Fields&) const = default;
+    };
+    Fields shownFields() const;
     void setConfirmable(bool confirmable);
+    void setTesting(bool testing);
+    void testFinished(const Fields& tested, const Status& status);
 
     // A password this short would mask ordinary letters of the reason.
     static constexpr int MinimumMaskedPassword = 4;
@@ -57,6 +73,7 @@ private:
 
     db::ConnectionFactory m_connect;
     QString* m_target = nullptr;
+    db::Worker* m_tester;
 };
 
 } // namespace corvane

@@ -1,5 +1,7 @@
 #include "ui/views/previewmodel.h"
 
+#include "db/worker.h"
+
 #include <QFont>
 #include <QPalette>
 
@@ -11,66 +13,57 @@ constexpr int BlankColumns = 2;
 
 } // namespace
 
-PreviewModel::PreviewModel(QObject* parent) : QAbstractTableModel(parent) {}
+PreviewModel::PreviewModel(QObject* parent)
+    : QAbstractTableModel(parent), m_fetcher(new db::Worker(this))
+{
+}
 
 PreviewModel::~PreviewModel()
 {
-    // The query belongs to the connection and must go first.
-    m_query.reset();
-    m_connection.reset();
+    // A result with rows left unread is wound up on a worker: closing it may
+    // have to wait for what the server has already sent.
+    if (m_cursor)
+        m_fetcher->start([cursor = std::move(m_cursor)](db::CallControl&) { return 0; },
+                         [](int) {});
 }
 
-Status PreviewModel::start(std::unique_ptr<db::Connection> connection,
-                           std::unique_ptr<db::Query> query, int firstRows)
+void PreviewModel::start(std::shared_ptr<PreviewCursor> cursor, PreviewBatch first)
 {
     beginResetModel();
     m_started = true;
-    m_connection = std::move(connection);
-    m_query = std::move(query);
-    m_fields.clear();
-    m_rows.clear();
-    for (int i = 0; i < m_query->fieldCount(); ++i)
-        m_fields.append(m_query->fieldName(i));
-    const Status status = read(std::max(1, firstRows), m_rows);
+    m_fields = cursor->fields();
+    m_rows = std::move(first.rows);
+    m_cursor = first.atEnd || !first.status ? nullptr : std::move(cursor);
     endResetModel();
-    if (!status)
-        finish();
-    else if (atEnd())
-        emit endReached(m_rows.size());
-    return status;
+    reportEnd(first);
 }
 
-Status PreviewModel::read(int count, QVector<Row>& out)
+bool PreviewModel::isFetching() const
 {
-    const int fields = m_fields.size();
-    for (int n = 0; n < count; ++n) {
-        const Result<bool> more = m_query->next();
-        if (!more)
-            return more.error();
-        if (!*more) {
-            finish();
-            return {};
-        }
-        Row row;
-        row.values.reserve(fields);
-        for (int i = 0; i < fields; ++i) {
-            row.values.append(m_query->value(i));
-            if (m_query->isNull(i)) {
-                row.nulls.resize(fields);
-                row.nulls[i] = true;
-            }
-        }
-        out.append(std::move(row));
+    return m_fetcher->isRunning();
+}
+
+void PreviewModel::append(PreviewBatch batch)
+{
+    // Decided before the rows go in: a view that asks for more from inside
+    // the insertion must learn whether there is any.
+    if (batch.atEnd || !batch.status)
+        m_cursor.reset();
+    if (!batch.rows.isEmpty()) {
+        const int first = int(m_rows.size());
+        beginInsertRows({}, first, first + int(batch.rows.size()) - 1);
+        m_rows.append(std::move(batch.rows));
+        endInsertRows();
     }
-    return {};
+    reportEnd(batch);
 }
 
-void PreviewModel::finish()
+void PreviewModel::reportEnd(const PreviewBatch& batch)
 {
-    m_query.reset();
-    if (m_connection)
-        m_connection->close();
-    m_connection.reset();
+    if (!batch.status)
+        emit fetchFailed(batch.status.error());
+    else if (batch.atEnd)
+        emit endReached(m_rows.size());
 }
 
 int PreviewModel::rowCount(const QModelIndex& parent) const
@@ -92,7 +85,7 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    const Row& row = m_rows.at(index.row());
+    const PreviewRow& row = m_rows.at(index.row());
     const bool null = row.nulls.value(index.column());
     switch (role) {
     case Qt::DisplayRole:
@@ -124,30 +117,17 @@ QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int 
 
 bool PreviewModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && m_query != nullptr;
+    return !parent.isValid() && m_cursor != nullptr;
 }
 
 void PreviewModel::fetchMore(const QModelIndex& parent)
 {
-    if (parent.isValid() || !m_query)
+    // Not re-entrant: the view (or a model tester) may ask again from inside
+    // the insertion of the last batch, or while the next one is on its way.
+    if (parent.isValid() || !m_cursor || m_fetcher->isRunning())
         return;
-    // start() read at least one row or reached the end, so the rows of this
-    // batch go below rows already shown.
-    Q_ASSERT(!m_rows.isEmpty());
-    QVector<Row> batch;
-    const Status status = read(FetchBatch, batch);
-    if (!batch.isEmpty()) {
-        const int first = int(m_rows.size());
-        beginInsertRows({}, first, first + int(batch.size()) - 1);
-        m_rows.append(std::move(batch));
-        endInsertRows();
-    }
-    if (!status) {
-        finish();
-        emit fetchFailed(status.error());
-    } else if (atEnd()) {
-        emit endReached(m_rows.size());
-    }
+    m_fetcher->start([cursor = m_cursor](db::CallControl&) { return cursor->read(FetchBatch); },
+                     [this](PreviewBatch batch) { append(std::move(batch)); });
 }
 
 } // namespace corvane

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/result.h"
-#include "db/connection.h"
+#include "ui/views/previewread.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -11,11 +11,15 @@
 
 namespace corvane {
 
-// The rows of one preview, read from an open query as the view asks for them.
-// SQL NULL shows as a dimmed, italic NULL; an empty text shows as nothing.
-// The model owns the connection and the query until the last row is read;
-// then it closes both. Without a query it is the blank grid of a page that
-// has not previewed yet: two empty columns and one empty row.
+namespace db {
+class Worker;
+}
+
+// The rows of one preview, read from an open cursor as the view asks for
+// them. Each further batch is read off the window's thread; while one is on
+// its way, asking for more does nothing. SQL NULL shows as a dimmed, italic
+// NULL; an empty text shows as nothing. Without a cursor it is the blank grid
+// of a page that has not previewed yet: two empty columns and one empty row.
 class PreviewModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -27,12 +31,12 @@ public:
     explicit PreviewModel(QObject* parent = nullptr);
     ~PreviewModel() override;
 
-    // Takes over `query` (running on `connection`) and reads its first
-    // `firstRows` rows at once. Fails when reading them fails.
-    Status start(std::unique_ptr<db::Connection> connection, std::unique_ptr<db::Query> query,
-                 int firstRows);
+    // Shows `first`, the rows already read from `cursor`, and reads the rest
+    // from `cursor` on demand.
+    void start(std::shared_ptr<PreviewCursor> cursor, PreviewBatch first);
 
-    bool atEnd() const { return !m_query; }
+    bool atEnd() const { return !m_cursor; }
+    bool isFetching() const;
     qsizetype fetchedRows() const { return m_rows.size(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -50,19 +54,13 @@ Q_SIGNALS:
     void fetchFailed(const corvane::Error& error);
 
 private:
-    // Reads up to `count` rows into `out`; stops early at the end of the rows.
-    struct Row
-    {
-        QStringList values;
-        QList<bool> nulls; // per value; empty when the row holds no NULL
-    };
-    Status read(int count, QVector<Row>& out);
-    void finish();
+    void append(PreviewBatch batch);
+    void reportEnd(const PreviewBatch& batch);
 
-    std::unique_ptr<db::Connection> m_connection;
-    std::unique_ptr<db::Query> m_query;
+    std::shared_ptr<PreviewCursor> m_cursor;
+    db::Worker* m_fetcher;
     QStringList m_fields;
-    QVector<Row> m_rows;
+    QVector<PreviewRow> m_rows;
     bool m_started = false;
 };
 

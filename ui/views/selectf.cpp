@@ -1,5 +1,6 @@
 #include "ui/views/selectf.h"
 
+#include "db/worker.h"
 #include "ui/common/dialogs.h"
 #include "ui/views/previewmodel.h"
 #include "ui/views/previewsql.h"
@@ -34,7 +35,7 @@ TSelectF::TSelectF(QWidget* parent)
     : QWidget(parent), m_grid(new QTableView(this)),
       m_laTabel(new QLabel(QStringLiteral("Table name"), this)),
       m_btSelect(new QPushButton(QStringLiteral("Select table"), this)),
-      m_model(new PreviewModel(this))
+      m_model(new PreviewModel(this)), m_loader(new db::Worker(this))
 {
     setObjectName(QStringLiteral("SelectF"));
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
@@ -72,55 +73,61 @@ void TSelectF::SetTableSource(Workspace& workspace)
 
 void TSelectF::ShowTableName()
 {
-    if (m_workspace)
-        m_laTabel->setText(m_workspace->currentTable().isEmpty() ? QStringLiteral("Table name")
-                                                                 : m_workspace->currentTable());
+    if (!m_workspace)
+        return;
+    // Also what a preview that fails to connect leaves on show.
+    m_shownLabel = m_workspace->currentTable().isEmpty() ? QStringLiteral("Table name")
+                                                         : m_workspace->currentTable();
+    m_laTabel->setText(m_shownLabel);
 }
 
 void TSelectF::BtSelectClick()
 {
     if (!m_workspace)
         return;
-    // Both are read now: a Login since the page was made changes the database.
+    // All read now: a Login since the page was made changes the database,
+    // and the catalogue may be replaced while the rows are read.
     const QString table = m_workspace->currentTable();
-    auto opened = db::openConnection(m_workspace->connector(), m_workspace->connectionString());
-    if (!opened) {
-        ui::showError(this, opened.error());
-        return;
-    }
-    std::unique_ptr<db::Connection> connection = std::move(*opened);
-    if (table.isEmpty()) {
-        connection->close();
-        return;
-    }
+    std::optional<TColumnRec> source;
+    if (const TColumnRec* found = TableSlot(m_workspace->catalogue(), table))
+        source = *found;
+    const int firstRows = std::max(MinimumFirstRows, m_grid->viewport()->height() / RowHeight + 1);
+    setLoading(table);
+    m_loader->start(
+        [connect = m_workspace->connector(), connectionString = m_workspace->connectionString(),
+         table, source, firstRows](db::CallControl& control) {
+            return openPreview(connect, connectionString, table, source, firstRows, control);
+        },
+        [this, table](PreviewOpening opening) { showPreview(table, std::move(opening)); });
+}
 
-    const Result<QString> database = connection->databaseName();
-    if (!database) {
-        ui::showError(this, database.error());
-        return;
-    }
-    const QString caption = *database + u'.' + table;
-    m_laTabel->setText(caption);
-    // Copied: the catalogue may be replaced while the rows are read.
-    const TColumnRec* found = TableSlot(m_workspace->catalogue(), table);
-    if (!found) {
-        connection->close();
-        ui::showError(
-            this, Error::failure(QStringLiteral("Table %1 is not in the catalogue.").arg(table)));
-        return;
-    }
-    const TColumnRec source = *found;
+bool TSelectF::isLoading() const
+{
+    return m_loader->isRunning();
+}
 
-    const Result<db::Rows> count = connection->queryAll(RowCountQuery(source));
-    if (!count) {
-        ui::showError(this, count.error());
+void TSelectF::setLoading(const QString& table)
+{
+    if (!isLoading())
+        m_shownLabel = m_laTabel->text();
+    if (!table.isEmpty())
+        m_laTabel->setText(table + QStringLiteral(" (reading…)"));
+    setCursor(Qt::BusyCursor);
+}
+
+void TSelectF::showPreview(const QString& table, PreviewOpening opening)
+{
+    unsetCursor();
+    // The caption names the database as soon as it is known, also when the
+    // table then fails.
+    const QString caption = opening.database + u'.' + table;
+    m_laTabel->setText(opening.database.isEmpty() ? m_shownLabel : caption);
+    if (opening.error) {
+        ui::showError(this, *opening.error);
         return;
     }
-    Result<std::unique_ptr<db::Query>> query = connection->query(PreviewQuery(source));
-    if (!query) {
-        ui::showError(this, query.error());
+    if (!opening.cursor)
         return;
-    }
 
     // The grid keeps the last preview until the new one has its first rows.
     auto* model = new PreviewModel(this);
@@ -133,15 +140,9 @@ void TSelectF::BtSelectClick()
         QMetaObject::invokeMethod(
             this, [this, error] { ui::showError(this, error); }, Qt::QueuedConnection);
     });
-    const int firstRows = std::max(MinimumFirstRows, m_grid->viewport()->height() / RowHeight + 1);
-    const Status started = model->start(std::move(connection), std::move(*query), firstRows);
-    if (!started) {
-        delete model;
-        ui::showError(this, started.error());
-        return;
-    }
+    model->start(std::move(opening.cursor), std::move(opening.first));
     if (!model->atEnd())
-        m_laTabel->setText(withRowCount(caption, count->rows.value(0).value(0)));
+        m_laTabel->setText(withRowCount(caption, opening.rowCount));
 
     PreviewModel* old = m_model;
     m_model = model;

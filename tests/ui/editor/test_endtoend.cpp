@@ -4,6 +4,7 @@
 #include "tests/support/fakedialogs.h"
 #include "tests/support/tdsserver.h"
 #include "tests/support/testlocale.h"
+#include "tests/ui/main/logintest.h"
 #include "ui/editor/anonymizationf.h"
 #include "ui/main/loginf.h"
 #include "ui/main/mainf.h"
@@ -82,6 +83,7 @@ void TestEndToEnd::loginPickGenerateSave()
             login->EdLogin->setText(QStringLiteral("corvane"));
             login->EdPassword->setText(QStringLiteral("secret"));
             login->Button3->click();
+            test::waitForTest(*login);
             login->Button1->click();
         }
         return dialog.result();

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -31,10 +32,12 @@ const QByteArray Rules = R"([
      "columns": [{"name": "Code", "type": "nvarchar"}], "rows": [["b"], ["a"]]},
     {"match": "select [Code] from [sales].[Odd]]Name]", "exact": true,
      "columns": [{"name": "Code", "type": "nvarchar"}], "rows": [["sales-b"]]},
+    {"match": "select [Id] from [Slow]", "exact": true, "stall": 2,
+     "columns": [{"name": "Id", "type": "int"}], "rows": [[1], [2]]},
     {"match": "from [Missing]", "error": {"number": 208, "message": "Invalid object name 'Missing'."}}
 ])";
 
-enum Slot { CustomerId = 2, Day, Code, Lost };
+enum Slot { CustomerId = 2, Day, Code, Lost, SlowKey };
 
 TColumnRec foreignKey(const QString& typ, const QString& table, const QString& column)
 {
@@ -75,12 +78,26 @@ private slots:
     void datesChosenFromTheList();
     void quotedNames();
     void failingQueryKeepsStoredCode();
+    void listReadOffTheWindowsThread();
 
 private:
     void showColumn(int index)
     {
         m_form->ShowColumn(index);
         QCoreApplication::processEvents();
+    }
+    // Waits until no value list is being read.
+    bool listsRead()
+    {
+        return QTest::qWaitFor(
+            [this] {
+                for (const QComboBox* values :
+                     {m_form->ComboBox1, m_form->ComboBox2, m_form->ComboBox3, m_form->ComboBox5})
+                    if (!values->isEnabled())
+                        return false;
+                return true;
+            },
+            30000);
     }
 
     std::unique_ptr<TdsServer> m_server;
@@ -108,6 +125,8 @@ void TestKeyValueList::init()
                                               QStringLiteral("Code")));
     catalogue.append(foreignKey(QStringLiteral("float"), QStringLiteral("Missing"),
                                               QStringLiteral("Id")));
+    catalogue.append(
+        foreignKey(QStringLiteral("int"), QStringLiteral("Slow"), QStringLiteral("Id")));
     m_state = std::make_unique<Workspace>([] { return db::MakeOdbcConnection(); });
     test::load(*m_state, catalogue, m_server->connectionString());
     m_dialogs = std::make_unique<test::FakeDialogs>();
@@ -127,6 +146,7 @@ void TestKeyValueList::valuesInDeliveredOrder()
 {
     showColumn(CustomerId);
     QTest::keyClick(m_form->Edit5, Qt::Key_7); // "07"
+    QVERIFY(listsRead());
     QCOMPARE(m_dialogs->texts(), QStringList{Hint});
     QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Id] from [Customer]")});
     QVERIFY(!m_form->ComboBox1->isHidden());
@@ -150,6 +170,7 @@ void TestKeyValueList::valuesInDeliveredOrder()
     showColumn(Day);
     showColumn(CustomerId);
     QTest::keyClick(m_form->Edit5, Qt::Key_1);
+    QVERIFY(listsRead());
     QCOMPARE(m_server->batches().size(), 2);
     QCOMPARE(entries(m_form->ComboBox1), delivered);
 
@@ -162,6 +183,7 @@ void TestKeyValueList::datesChosenFromTheList()
 {
     showColumn(Day);
     m_form->DateTimePicker1->setDate(QDate(2001, 5, 6));
+    QVERIFY(listsRead());
     QCOMPARE(m_state->catalogue()[Day].method, 5);
     QCOMPARE(m_state->catalogue()[Day].param1, QStringLiteral("5/6/2001"));
     // The server's own text of each value, as delivered.
@@ -186,6 +208,7 @@ void TestKeyValueList::quotedNames()
 {
     showColumn(Code);
     QTest::keyClick(m_form->Edit6, Qt::Key_Q);
+    QVERIFY(listsRead());
     QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Code] from [Odd]]Name]")});
     QCOMPARE(entries(m_form->ComboBox3), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
     QCOMPARE(m_state->catalogue()[Code].method, 1005);
@@ -196,6 +219,7 @@ void TestKeyValueList::quotedNames()
     m_state->editSlot(Code, [](TColumnRec& s) { s.PK_schema = QStringLiteral("sales"); });
     showColumn(Code);
     QTest::keyClick(m_form->Edit6, Qt::Key_R);
+    QVERIFY(listsRead());
     QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Code] from [sales].[Odd]]Name]")});
     QCOMPARE(entries(m_form->ComboBox3), QStringList{QStringLiteral("sales-b")});
 }
@@ -205,6 +229,7 @@ void TestKeyValueList::failingQueryKeepsStoredCode()
     showColumn(Lost);
     QTest::mouseClick(m_form->RadioButton20, Qt::LeftButton, {},
                       QPoint(6, m_form->RadioButton20->height() / 2));
+    QVERIFY(listsRead());
     QCOMPARE(m_dialogs->texts(),
              (QStringList{Hint, QStringLiteral("error: Invalid object name 'Missing'.")}));
     QCOMPARE(m_state->catalogue()[Lost].method, 2005);
@@ -219,11 +244,53 @@ void TestKeyValueList::failingQueryKeepsStoredCode()
                                           QStringLiteral("wrong")));
     showColumn(Lost);
     QTest::keyClick(m_form->Edit8, Qt::Key_1);
+    QVERIFY(listsRead());
     QCOMPARE(m_dialogs->shown.size(), 2);
     QCOMPARE(m_dialogs->shown.at(1).kind, QStringLiteral("error"));
     QVERIFY2(m_dialogs->shown.at(1).text.contains(QStringLiteral("Login failed")),
              qPrintable(m_dialogs->shown.at(1).text));
     QCOMPARE(m_state->catalogue()[Lost].param1, QStringLiteral("01"));
+}
+
+// The list is read off the window's thread: typing goes on meanwhile, stores
+// at once and reads nothing twice; a list still on its way when another
+// column is shown never arrives there.
+void TestKeyValueList::listReadOffTheWindowsThread()
+{
+    showColumn(SlowKey);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(m_form->Edit5, Qt::Key_7);
+    QVERIFY2(clock.elapsed() < 1000, "the list was read on the window's thread");
+    QCOMPARE(m_state->catalogue()[SlowKey].param1, QStringLiteral("07"));
+    QVERIFY(!m_form->ComboBox1->isEnabled());
+    QCOMPARE(m_form->ComboBox1->currentText(), QStringLiteral("Loading…"));
+    QTest::keyClick(m_form->Edit5, Qt::Key_8);
+    QCOMPARE(m_state->catalogue()[SlowKey].param1, QStringLiteral("078"));
+    QVERIFY(listsRead());
+    QCOMPARE(entries(m_form->ComboBox1), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    QCOMPARE(m_form->ComboBox1->currentText(), QStringLiteral("Choose value.."));
+    QCOMPARE(m_server->batches(), QStringList{QStringLiteral("select [Id] from [Slow]")});
+    QCOMPARE(m_state->catalogue()[SlowKey].param1, QStringLiteral("078"));
+    QCOMPARE(m_dialogs->texts(), QStringList{Hint});
+
+    m_server->clearBatches();
+    showColumn(SlowKey);
+    clock.restart();
+    QTest::keyClick(m_form->Edit5, Qt::Key_1);
+    QTRY_COMPARE(m_server->batches().size(), 1);
+    showColumn(CustomerId);
+    QVERIFY(m_form->ComboBox1->isEnabled());
+    QTest::keyClick(m_form->Edit5, Qt::Key_2);
+    QVERIFY(listsRead());
+    const QStringList customers{QStringLiteral("30"), QStringLiteral("4"), QString(),
+                                QStringLiteral("12")};
+    QCOMPARE(entries(m_form->ComboBox1), customers);
+    // Past the time the server would have held the first list.
+    QTest::qWait(int(std::max<qint64>(0, 2500 - clock.elapsed())));
+    QCOMPARE(entries(m_form->ComboBox1), customers);
+    QCOMPARE(m_state->catalogue()[CustomerId].method, 105);
+    QCOMPARE(m_dialogs->texts(), QStringList(3, Hint));
 }
 
 QTEST_MAIN(TestKeyValueList)

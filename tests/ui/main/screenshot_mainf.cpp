@@ -4,6 +4,7 @@
 #include "tests/support/fakedialogs.h"
 #include "tests/support/tdsserver.h"
 #include "tests/support/testlocale.h"
+#include "tests/ui/main/logintest.h"
 #include "tests/ui/main/schemafixture.h"
 #include "ui/main/loginf.h"
 #include "ui/main/mainf.h"
@@ -41,7 +42,7 @@ int main(int argc, char* argv[])
             login->EdDatabaseName->setText(QStringLiteral("fixture"));
             login->EdLogin->setText(QStringLiteral("corvane"));
             login->EdPassword->setText(QStringLiteral("secret"));
-            login->testConnection();
+            test::testAndWait(*login);
             login->Button1Click();
         }
         return dialog.result();

@@ -3,11 +3,17 @@
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
+#include "tests/ui/main/logintest.h"
 #include "ui/main/loginf.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTest>
+#include <QTimer>
+
+#include <atomic>
 
 using namespace corvane;
 
@@ -51,6 +57,53 @@ struct FilledDialog
         fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
              QStringLiteral("pw"));
     }
+};
+
+// A server whose logins wait at a gate until the test opens it. The counts
+// are kept by the worker threads that run the logins.
+class GatedServer
+{
+public:
+    QSemaphore gate;
+    std::atomic<int> logins = 0; // begun
+    std::atomic<int> ended = 0;  // connections gone
+
+    db::ConnectionFactory factory()
+    {
+        return [this] { return std::make_unique<Connection>(*this); };
+    }
+
+private:
+    class Connection final : public db::Connection
+    {
+    public:
+        explicit Connection(GatedServer& server) : m_server(server) {}
+        ~Connection() override { ++m_server.ended; }
+        Status open(const QString& connectionString) override
+        {
+            return open(connectionString, {}, {});
+        }
+        Status open(const QString&, const QString&, const QString&) override
+        {
+            ++m_server.logins;
+            m_open = m_server.gate.tryAcquire(1, 10000);
+            return m_open ? Status() : Error::failure(QStringLiteral("Login timeout expired"));
+        }
+        void close() override { m_open = false; }
+        bool isOpen() const override { return m_open; }
+        Result<QString> databaseName() override { return QStringLiteral("db"); }
+        Result<std::unique_ptr<db::Query>> query(const QString&) override
+        {
+            return Error::failure(QStringLiteral("not here"));
+        }
+        Status execute(const QString&) override { return {}; }
+        void setLoginTimeout(int) override {}
+        void setCommandTimeout(int) override {}
+
+    private:
+        GatedServer& m_server;
+        bool m_open = false;
+    };
 };
 
 } // namespace
@@ -118,7 +171,7 @@ private Q_SLOTS:
             TLoginF dialog(fake.factory());
             if (testedBefore) {
                 fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"), {});
-                dialog.testConnection();
+                QVERIFY(test::testAndWait(dialog));
                 fake.opened.clear();
                 dialogs.shown.clear();
             }
@@ -163,6 +216,7 @@ private Q_SLOTS:
         fill(dialog, QStringLiteral("db1\\SQL"), QStringLiteral("Shop"), QStringLiteral("sa"),
              password);
         QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QVERIFY(test::waitForTest(dialog));
         QCOMPARE(fake.opened, QStringList{expected});
         QCOMPARE(dialogs.texts(),
                  QStringList{QStringLiteral("message: Test connection succeeded.")});
@@ -179,13 +233,13 @@ private Q_SLOTS:
         auto& [fake, dialogs, result, dialog] = f;
 
         fake.refuseOpen = QStringLiteral("Login failed for user 'sa'.");
-        dialog.testConnection();
+        QVERIFY(test::testAndWait(dialog));
         QVERIFY(!dialog.Button1->isEnabled());
         fake.refuseOpen.clear();
-        dialog.testConnection();
+        QVERIFY(test::testAndWait(dialog));
         QVERIFY(dialog.Button1->isEnabled());
         fake.refuseOpen = QStringLiteral("Cannot open database");
-        dialog.testConnection();
+        QVERIFY(test::testAndWait(dialog));
         QVERIFY(!dialog.Button1->isEnabled());
         // The server's reason goes under the fixed first line, in the error box.
         QCOMPARE(dialogs.texts(),
@@ -212,7 +266,7 @@ private Q_SLOTS:
         QFETCH(QString, field);
         FilledDialog f;
         auto& [fake, dialogs, result, dialog] = f;
-        dialog.testConnection();
+        QVERIFY(test::testAndWait(dialog));
         QVERIFY(dialog.Button1->isEnabled());
 
         auto* edit = dialog.findChild<QLineEdit*>(field);
@@ -223,7 +277,7 @@ private Q_SLOTS:
         QVERIFY(result.isEmpty());
 
         // Testing the shown values again makes them confirmable.
-        dialog.testConnection();
+        QVERIFY(test::testAndWait(dialog));
         QVERIFY(dialog.Button1->isEnabled());
         dialog.Button1Click();
         QCOMPARE(result, fake.opened.constLast());
@@ -237,11 +291,115 @@ private Q_SLOTS:
         auto& [fake, dialogs, result, dialog] = f;
         dialog.EdPassword->setFocus();
         QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
+        QVERIFY(test::waitForTest(dialog));
         QCOMPARE(fake.opened.size(), 1);
         QVERIFY(result.isEmpty());
         QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
         QCOMPARE(fake.opened.size(), 1);
         QCOMPARE(result, fake.opened.constLast());
+    }
+
+    // The test runs off the dialog's thread: the dialog handles events, shows
+    // that it is testing and refuses a second test (click, Enter or call)
+    // instead of queueing it. The answer enables OK only while the values
+    // shown are those tested.
+    void testRunsOffTheDialogsThread_data()
+    {
+        QTest::addColumn<QList<int>>("typed"); // keys typed into the password meanwhile
+        QTest::addColumn<bool>("confirmable");
+        QTest::newRow("no edit") << QList<int>() << true;
+        QTest::newRow("edit") << QList<int>{Qt::Key_X} << false;
+        QTest::newRow("edit undone") << QList<int>{Qt::Key_X, Qt::Key_Backspace} << true;
+    }
+    void testRunsOffTheDialogsThread()
+    {
+        QFETCH(QList<int>, typed);
+        QFETCH(bool, confirmable);
+        GatedServer server;
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(server.factory());
+        dialog.SetResultTarget(&result);
+        dialog.show();
+        fill(dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
+
+        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QVERIFY(dialog.isTesting());
+        QTRY_COMPARE(server.logins.load(), 1);
+        bool ticked = false;
+        QTimer::singleShot(0, &dialog, [&] { ticked = true; });
+        QTRY_VERIFY(ticked);
+        QVERIFY(!dialog.Button3->isEnabled());
+        QCOMPARE(dialog.Button3->text(), QStringLiteral("Testing…"));
+        QCOMPARE(dialog.cursor().shape(), Qt::BusyCursor);
+        QVERIFY(!dialog.Button1->isEnabled());
+
+        dialog.testConnection();
+        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        dialog.EdPassword->setFocus();
+        QTest::keyClick(dialog.EdPassword, Qt::Key_Return);
+        for (const int key : typed)
+            QTest::keyClick(dialog.EdPassword, Qt::Key(key));
+        QVERIFY(dialog.isTesting());
+        QVERIFY(dialogs.shown.isEmpty());
+
+        server.gate.release();
+        QVERIFY(test::waitForTest(dialog));
+        QCOMPARE(server.logins.load(), 1);
+        QCOMPARE(dialogs.texts(),
+                 QStringList{QStringLiteral("message: Test connection succeeded.")});
+        QVERIFY(dialog.Button3->isEnabled());
+        QCOMPARE(dialog.Button3->text(), QStringLiteral("Test connection"));
+        QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(dialog.Button1->isEnabled(), confirmable);
+        dialog.Button1Click();
+        QCOMPARE(result.isEmpty(), !confirmable);
+    }
+
+    // Closing the dialog while a login waits neither waits for it nor lets
+    // its answer reach the dialog, whether still there or gone.
+    void closeWhileTesting_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << QStringLiteral("Cancel");
+        QTest::newRow("window frame") << QStringLiteral("frame");
+        QTest::newRow("destroyed") << QStringLiteral("destroyed");
+    }
+    void closeWhileTesting()
+    {
+        QFETCH(QString, how);
+        GatedServer server;
+        test::FakeDialogs dialogs;
+        QString result;
+        auto dialog = std::make_unique<TLoginF>(server.factory());
+        dialog->SetResultTarget(&result);
+        dialog->show();
+        fill(*dialog, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
+             QStringLiteral("pw"));
+        dialog->testConnection();
+        QTRY_COMPARE(server.logins.load(), 1);
+
+        QElapsedTimer clock;
+        clock.start();
+        if (how == u"Cancel")
+            QTest::mouseClick(dialog->Button2, Qt::LeftButton);
+        else if (how == u"frame")
+            dialog->close();
+        else
+            dialog.reset();
+        QVERIFY(clock.elapsed() < 1000);
+        if (dialog) {
+            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+            QVERIFY(!dialog->isTesting());
+            QVERIFY(dialog->Button3->isEnabled());
+        }
+
+        server.gate.release();
+        QTRY_COMPARE(server.ended.load(), 1); // the login ended on its worker
+        QTest::qWait(20);                     // room for an answer to arrive
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(result.isEmpty());
     }
 
     // A driver that repeats the password in its reason does not show it.
@@ -281,7 +439,7 @@ private Q_SLOTS:
         QFETCH(bool, byFrame);
         FilledDialog f;
         auto& [fake, dialogs, result, dialog] = f;
-        dialog.testConnection();
+        QVERIFY(test::testAndWait(dialog));
         QVERIFY(dialog.Button1->isEnabled());
         if (byFrame)
             dialog.close();
@@ -301,7 +459,7 @@ private Q_SLOTS:
             TLoginF first(fake.factory());
             fill(first, QStringLiteral("srv"), QStringLiteral("db"), QStringLiteral("sa"),
                  QStringLiteral("pw"));
-            first.testConnection();
+            QVERIFY(test::testAndWait(first));
         }
         QString result;
         TLoginF second(fake.factory());

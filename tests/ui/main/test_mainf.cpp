@@ -8,6 +8,7 @@
 #include "tests/support/fakeconnection.h"
 #include "tests/support/fakedialogs.h"
 #include "tests/support/testlocale.h"
+#include "tests/ui/main/logintest.h"
 #include "ui/editor/anonymizationf.h"
 #include "ui/main/loginf.h"
 #include "ui/main/mainf.h"
@@ -113,6 +114,7 @@ struct Harness
                 login->EdLogin->setText(QStringLiteral("sa"));
                 login->EdPassword->setText(QStringLiteral("pw"));
                 QTest::mouseClick(login->Button3, Qt::LeftButton);
+                test::waitForTest(*login);
                 QTest::mouseClick(login->Button1, Qt::LeftButton);
             }
         } else if (qobject_cast<TSetSeedF*>(&dialog) && !seedTyped.isNull()) {

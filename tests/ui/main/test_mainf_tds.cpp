@@ -5,6 +5,7 @@
 #include "tests/support/fakedialogs.h"
 #include "tests/support/tdsserver.h"
 #include "tests/support/testlocale.h"
+#include "tests/ui/main/logintest.h"
 #include "tests/ui/main/schemafixture.h"
 #include "ui/main/loginf.h"
 #include "ui/main/mainf.h"
@@ -97,6 +98,7 @@ private Q_SLOTS:
         dialog.EdLogin->setText(QStringLiteral("corvane"));
         dialog.EdPassword->setText(QStringLiteral("secret"));
         QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QVERIFY(test::waitForTest(dialog));
         QCOMPARE(dialogs.texts(), QStringList{Succeeded});
         QVERIFY(dialog.Button1->isEnabled());
 
@@ -105,6 +107,7 @@ private Q_SLOTS:
         dialog.EdDatabaseName->setText(database);
         dialog.EdPassword->setText(password);
         QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QVERIFY(test::waitForTest(dialog));
         if (message == Succeeded) {
             QCOMPARE(dialogs.texts(), QStringList{message});
         } else {
@@ -124,6 +127,44 @@ private Q_SLOTS:
             QVERIFY(result.isEmpty());
     }
 
+    // A server that takes the login and never answers: the dialog goes on
+    // handling events and refuses a second test meanwhile, and Cancel
+    // closes it at once; the abandoned login ends on its own.
+    void testAgainstASilentServer()
+    {
+        TdsServer silent(
+            R"({"logins": {"corvane": "secret"}, "databases": {"fixture": []}, "silent": true})");
+        QVERIFY(silent.started());
+        test::FakeDialogs dialogs;
+        QString result;
+        TLoginF dialog(&db::MakeOdbcConnection);
+        dialog.SetResultTarget(&result);
+        dialog.show();
+        dialog.EdServerName->setText(serverName(silent.port()));
+        dialog.EdDatabaseName->setText(QStringLiteral("fixture"));
+        dialog.EdLogin->setText(QStringLiteral("corvane"));
+        dialog.EdPassword->setText(QStringLiteral("secret"));
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        QVERIFY2(clock.elapsed() < 1000, "the login was tried on the window's thread");
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(50);
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 10, 2000);
+        QVERIFY(dialog.isTesting());
+        QVERIFY(!dialog.Button3->isEnabled());
+        dialog.testConnection();
+
+        clock.restart();
+        QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(result.isEmpty());
+    }
+
     // The whole road: dialog, string, the window's own connection, the
     // schema query, the tree and the column facts.
     void loginLoadsTheTree()
@@ -136,7 +177,7 @@ private Q_SLOTS:
                 login->EdDatabaseName->setText(QStringLiteral("fixture"));
                 login->EdLogin->setText(QStringLiteral("corvane"));
                 login->EdPassword->setText(QStringLiteral("secret"));
-                login->testConnection();
+                test::testAndWait(*login);
                 login->Button1Click();
             }
             return dialog.result();
@@ -187,7 +228,7 @@ private Q_SLOTS:
                 login->EdDatabaseName->setText(QStringLiteral("fixture"));
                 login->EdLogin->setText(QStringLiteral("corvane"));
                 login->EdPassword->setText(QStringLiteral("secret"));
-                login->testConnection();
+                test::testAndWait(*login);
                 login->Button1Click();
             }
             return dialog.result();

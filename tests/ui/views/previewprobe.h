@@ -23,9 +23,29 @@ inline QString label(TSelectF& page)
     return page.findChild<QLabel*>(QStringLiteral("LaTabel"))->text();
 }
 
-inline void clickSelect(TSelectF& page)
+// Presses "Select table" and returns at once.
+inline void startSelect(TSelectF& page)
 {
     QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("BtSelect")), Qt::LeftButton);
+}
+
+// Presses "Select table" and waits until the preview is shown (or refused).
+inline void clickSelect(TSelectF& page)
+{
+    startSelect(page);
+    QVERIFY(QTest::qWaitFor([&] { return !page.isLoading(); }, 30000));
+}
+
+// Reads the rest of the rows, as a view scrolled on to the end would.
+inline void fetchAll(QAbstractItemModel* model)
+{
+    QVERIFY(QTest::qWaitFor(
+        [model] {
+            if (model->canFetchMore({}))
+                model->fetchMore({});
+            return !model->canFetchMore({});
+        },
+        30000));
 }
 
 inline QStringList headings(QTableView* view)

@@ -8,11 +8,13 @@
 #include "ui/views/previewmodel.h"
 #include "ui/views/selectf.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -40,6 +42,9 @@ const QByteArray Rules = R"([
     {"match": "count_big(*) from [dbo].[Big]", "columns": [{"name": "", "type": "bigint"}], "rows": [[100000]]},
     {"match": "select * from [dbo].[Big]", "columns": [
         {"name": "n", "type": "int"}, {"name": "t", "type": "nvarchar"}], "generate": 100000},
+    {"match": "count_big(*) from [dbo].[Slow]", "stall": 2,
+     "columns": [{"name": "", "type": "bigint"}], "rows": [[1]]},
+    {"match": "select * from [dbo].[Slow]", "columns": [{"name": "slow", "type": "int"}], "rows": [[1]]},
     {"match": "[dbo].[Missing]", "error": {"number": 208, "message": "Invalid object name 'dbo.Missing'."}}
 ])";
 
@@ -73,7 +78,8 @@ private Q_SLOTS:
                                    {QStringLiteral("dbo"), QStringLiteral("Empty")},
                                    {QStringLiteral("dbo"), QStringLiteral("Order Lines")},
                                    {QStringLiteral("dbo"), QStringLiteral("Big")},
-                                   {QStringLiteral("dbo"), QStringLiteral("Missing")}});
+                                   {QStringLiteral("dbo"), QStringLiteral("Missing")},
+                                   {QStringLiteral("dbo"), QStringLiteral("Slow")}});
         m_dialogs = std::make_unique<test::FakeDialogs>();
     }
     void cleanup() { m_dialogs.reset(); }
@@ -178,6 +184,44 @@ private Q_SLOTS:
         clickSelect(page);
         QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
         QCOMPARE(cells(grid(page)).size(), 3);
+    }
+
+    // While the server holds the count the page handles events and says it
+    // is reading. A newer "Select table" wins: the stalled one is cancelled
+    // on the server, and neither its rows nor its failure ever show.
+    void newerSelectWinsOverAStalledCount()
+    {
+        TSelectF page;
+        page.resize(600, 400);
+        page.SetTableSource(*m_state);
+        page.show();
+        m_state->setCurrentTable(QStringLiteral("dbo.Slow"));
+        QElapsedTimer clock;
+        clock.start();
+        startSelect(page);
+        QVERIFY2(clock.elapsed() < 1000, "the count ran on the window's thread");
+        QVERIFY(page.isLoading());
+        QCOMPARE(label(page), QStringLiteral("dbo.Slow (reading…)"));
+        QCOMPARE(page.cursor().shape(), Qt::BusyCursor);
+        QTRY_VERIFY(
+            m_server->batches().contains(QStringLiteral("select count_big(*) from [dbo].[Slow]")));
+        bool ticked = false;
+        QTimer::singleShot(0, &page, [&] { ticked = true; });
+        QTRY_VERIFY(ticked);
+        QVERIFY(page.isLoading());
+
+        m_state->setCurrentTable(QStringLiteral("dbo.Person"));
+        clickSelect(page);
+        QCOMPARE(cells(grid(page)).size(), 3);
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Person (3 rows)"));
+        QCOMPARE(page.cursor().shape(), Qt::ArrowCursor);
+
+        // Past the time the server would have held the count.
+        QTest::qWait(int(std::max<qint64>(0, 2500 - clock.elapsed())));
+        QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+        QCOMPARE(cells(grid(page)).size(), 3);
+        QCOMPARE(label(page), QStringLiteral("fixture.dbo.Person (3 rows)"));
+        QVERIFY(!m_server->batches().contains(QStringLiteral("select * from [dbo].[Slow]")));
     }
 
     void missingTableShowsServerError()
