@@ -408,14 +408,12 @@ void TMainF::Button1Click()
         });
     connect(worker, &QThread::finished, this, [this, worker, result, facts] {
         worker->deleteLater();
-        if (*result)
-            m_check->setNextFacts(std::move(*facts));
-        loadFinished(*result);
+        loadFinished(*result, std::move(*facts));
     });
     worker->start();
 }
 
-void TMainF::loadFinished(const Result<LoadedDatabase>& loaded)
+void TMainF::loadFinished(const Result<LoadedDatabase>& loaded, check::Facts facts)
 {
     m_loading = false;
     updateLocks();
@@ -436,6 +434,8 @@ void TMainF::loadFinished(const Result<LoadedDatabase>& loaded)
         if (!mayDiscardChoices(question))
             return;
     }
+    // The facts go with the catalogue they were read with, and only with it.
+    m_check->setNextFacts(std::move(facts));
     m_workspace->replace(std::move(fresh), carried);
     MyPageControl1->setEnabled(true);
 }

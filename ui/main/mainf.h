@@ -22,6 +22,7 @@ namespace corvane {
 
 namespace check {
 class CheckState;
+class Facts;
 }
 namespace discovery {
 class WorkspaceFindings;
@@ -134,7 +135,7 @@ private:
     void updateTitle();
     // True when nothing unsaved would be lost, or the operator agrees to lose it.
     bool mayDiscardChoices(const QString& question);
-    void loadFinished(const Result<LoadedDatabase>& loaded);
+    void loadFinished(const Result<LoadedDatabase>& loaded, check::Facts facts);
     void setRunning(bool running);
     void updateLocks();
     void fillVList(int slot);
