@@ -88,6 +88,15 @@ const QByteArray Template = "10\r\n"
                             "8;price;dbo.Orders;-1;;;\r\n"
                             "9;customer;dbo.Orders;-1;;;\r\n";
 
+// Two columns masked, each in a table of its own: NULL names, noise on quantities.
+QByteArray twoColumnsMasked()
+{
+    QByteArray text = Template;
+    text.replace("3;name;dbo.Customer;-1;;", "3;name;dbo.Customer;1009;;");
+    text.replace("7;qty;dbo.Orders;-1;;", "7;qty;dbo.Orders;102;5;");
+    return text;
+}
+
 // The template with methods as an operator would type them into it.
 QByteArray edited(const QByteArray& templ)
 {
@@ -281,10 +290,7 @@ private Q_SLOTS:
         test::TdsServer server(fixture(rules));
         QVERIFY(server.started());
         CliRunner cli(server);
-        QByteArray project = Template;
-        project.replace("3;name;dbo.Customer;-1;;", "3;name;dbo.Customer;1009;;");
-        project.replace("7;qty;dbo.Orders;-1;;", "7;qty;dbo.Orders;102;5;");
-        QVERIFY(writeFile(cli.path("shop.crv"), project));
+        QVERIFY(writeFile(cli.path("shop.crv"), twoColumnsMasked()));
 
         const Outcome outcome = cli.run({QStringLiteral("run"), QStringLiteral("--project"),
                                          cli.path("shop.crv"), QStringLiteral("--seed=7")});
@@ -410,10 +416,7 @@ private Q_SLOTS:
             fixture(R"({"match": "update [dbo].[Customer] set [name]", "stall": 30},)"));
         QVERIFY(server.started());
         CliRunner cli(server);
-        QByteArray project = Template;
-        project.replace("3;name;dbo.Customer;-1;;", "3;name;dbo.Customer;1009;;");
-        project.replace("7;qty;dbo.Orders;-1;;", "7;qty;dbo.Orders;102;5;");
-        QVERIFY(writeFile(cli.path("shop.crv"), project));
+        QVERIFY(writeFile(cli.path("shop.crv"), twoColumnsMasked()));
 
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -20,4 +20,16 @@ inline bool testAndWait(TLoginF& dialog)
     return waitForTest(dialog);
 }
 
+// Logs in to the TDS test server's "fixture" database on `port` as the
+// operator would: fills the fields, tests them, waits, confirms.
+inline void logInToFixture(TLoginF& dialog, quint16 port)
+{
+    dialog.EdServerName->setText(QStringLiteral("127.0.0.1,") + QString::number(port));
+    dialog.EdDatabaseName->setText(QStringLiteral("fixture"));
+    dialog.EdLogin->setText(QStringLiteral("corvane"));
+    dialog.EdPassword->setText(QStringLiteral("secret"));
+    testAndWait(dialog);
+    dialog.Button1Click();
+}
+
 } // namespace corvane::test

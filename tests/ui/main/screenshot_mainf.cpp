@@ -36,15 +36,8 @@ int main(int argc, char* argv[])
 
     TMainF window(&db::MakeOdbcConnection);
     window.setDialogRunner([&server](QDialog& dialog) {
-        if (auto* login = qobject_cast<TLoginF*>(&dialog)) {
-            login->EdServerName->setText(QStringLiteral("127.0.0.1,") +
-                                         QString::number(server.port()));
-            login->EdDatabaseName->setText(QStringLiteral("fixture"));
-            login->EdLogin->setText(QStringLiteral("corvane"));
-            login->EdPassword->setText(QStringLiteral("secret"));
-            test::testAndWait(*login);
-            login->Button1Click();
-        }
+        if (auto* login = qobject_cast<TLoginF*>(&dialog))
+            test::logInToFixture(*login, server.port());
         return dialog.result();
     });
     window.FormCreate();

@@ -173,12 +173,7 @@ private Q_SLOTS:
         TMainF window(&db::MakeOdbcConnection);
         window.setDialogRunner([this](QDialog& dialog) {
             if (auto* login = qobject_cast<TLoginF*>(&dialog)) {
-                login->EdServerName->setText(serverName(m_server->port()));
-                login->EdDatabaseName->setText(QStringLiteral("fixture"));
-                login->EdLogin->setText(QStringLiteral("corvane"));
-                login->EdPassword->setText(QStringLiteral("secret"));
-                test::testAndWait(*login);
-                login->Button1Click();
+                test::logInToFixture(*login, m_server->port());
             }
             return dialog.result();
         });
@@ -224,12 +219,7 @@ private Q_SLOTS:
         window.setDialogRunner([&](QDialog& dialog) {
             if (auto* login = qobject_cast<TLoginF*>(&dialog)) {
                 ++logins;
-                login->EdServerName->setText(serverName(server.port()));
-                login->EdDatabaseName->setText(QStringLiteral("fixture"));
-                login->EdLogin->setText(QStringLiteral("corvane"));
-                login->EdPassword->setText(QStringLiteral("secret"));
-                test::testAndWait(*login);
-                login->Button1Click();
+                test::logInToFixture(*login, server.port());
             }
             return dialog.result();
         });
